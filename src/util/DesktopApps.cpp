@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unistd.h>
 
 namespace tarvin {
 
@@ -93,6 +94,13 @@ GObjectPtr<GAppInfo> resolve(const TDesktopApp &app) {
     return GObjectPtr<GAppInfo>(info);
 }
 
+// Runs in the started program's process just before it executes; chdir is safe there.
+void changeToFolder(gpointer folder) {
+    if (::chdir(static_cast<const char *>(folder)) != 0) {
+        // The program keeps our working folder.
+    }
+}
+
 void appendShown(QList<TDesktopApp> &apps, GList *list, bool onlyShown) {
     for (GList *item = list; item; item = item->next) {
         GAppInfo *info = G_APP_INFO(item->data);
@@ -153,9 +161,27 @@ TDesktopApp AppForProgram(const QString &programPath) {
 void LaunchApp(const TDesktopApp &app, const QString &filePath) {
     GObjectPtr<GAppInfo> info = resolve(app);
     GObjectPtr<GFile> file(g_file_new_for_path(QFile::encodeName(filePath).constData()));
-    GList files{file.get(), nullptr, nullptr};
     GError *error = nullptr;
-    if (!g_app_info_launch(info.get(), &files, nullptr, &error))
+    gboolean started = FALSE;
+    // The program starts in the file's own folder unless its entry names a folder ("Path").
+    GDesktopAppInfo *desktop =
+        G_IS_DESKTOP_APP_INFO(info.get()) ? G_DESKTOP_APP_INFO(info.get()) : nullptr;
+    char *entryFolder = desktop ? g_desktop_app_info_get_string(desktop, "Path") : nullptr;
+    const bool ownFolder = entryFolder && *entryFolder;
+    g_free(entryFolder);
+    if (desktop && !ownFolder) {
+        QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
+        char *uri = g_file_get_uri(file.get());
+        GList uris{uri, nullptr, nullptr};
+        started = g_desktop_app_info_launch_uris_as_manager(
+            desktop, &uris, nullptr, G_SPAWN_SEARCH_PATH, changeToFolder, folder.data(), nullptr,
+            nullptr, &error);
+        g_free(uri);
+    } else {
+        GList files{file.get(), nullptr, nullptr};
+        started = g_app_info_launch(info.get(), &files, nullptr, &error);
+    }
+    if (!started)
         raiseGError(error, QStringLiteral("Cannot start '%1'.").arg(app.Name));
 }
 

@@ -43,7 +43,8 @@ inline void WriteFile(const QString &path, const QByteArray &data,
 //   sysdata/mime         the system's MIME database, so file types are still recognised,
 //                        while the system's own applications stay out of the lists
 //   bin/                 the child's PATH, empty
-//   record.sh            writes its arguments, one a line, to recorded-<pid>.txt
+//   record.sh            writes its working folder and arguments, one a line, to
+//                        recorded-<pid>.txt
 //   files/               files to open
 inline void WriteDesktopFixture(const QString &root) {
     const QByteArray r = QFile::encodeName(root);
@@ -75,12 +76,12 @@ inline void WriteDesktopFixture(const QString &root) {
     QDir().mkpath(root + "/sysconfig");
     QDir().mkpath(root + "/bin");
     QFile::link("/usr/share/mime", root + "/sysdata/mime");
-    WriteFile(
-        root + "/record.sh",
-        "#!/bin/sh\nout=\"" + r +
-            "/recorded-$$\"\n"
-            "printf '%s\\n' \"$0\" \"$@\" > \"$out.tmp\" && /bin/mv \"$out.tmp\" \"$out.txt\"\n",
-        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteFile(root + "/record.sh",
+              "#!/bin/sh\nout=\"" + r +
+                  "/recorded-$$\"\n"
+                  "printf '%s\\n' \"$PWD\" \"$0\" \"$@\" > \"$out.tmp\" && /bin/mv \"$out.tmp\" "
+                  "\"$out.txt\"\n",
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     WriteFile(root + "/files/report.pdf", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
     WriteFile(root + "/files/archive.zip", QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0'));
     WriteFile(root + "/files/picture.png", "\x89PNG\r\n\x1a\n");
@@ -88,8 +89,8 @@ inline void WriteDesktopFixture(const QString &root) {
 }
 
 // Waits for the recorder to report one call and returns its lines (program, arguments);
-// empty after 20 s.
-inline QStringList WaitForRecordedCall() {
+// empty after 20 s. `workingFolder` receives the folder the program ran in.
+inline QStringList WaitForRecordedCall(QString *workingFolder = nullptr) {
     const QDir root(FixtureRoot());
     const QDateTime deadline = QDateTime::currentDateTimeUtc().addSecs(20);
     while (QDateTime::currentDateTimeUtc() < deadline) {
@@ -102,6 +103,9 @@ inline QStringList WaitForRecordedCall() {
             file.remove();
             if (!lines.isEmpty() && lines.last().isEmpty())
                 lines.removeLast();
+            const QString folder = lines.isEmpty() ? QString() : lines.takeFirst();
+            if (workingFolder)
+                *workingFolder = folder;
             return lines;
         }
         QCoreApplication::processEvents();

@@ -93,7 +93,10 @@ TEST(DesktopAppsChild, ShellOpenLaunchesTheDefaultWithTheFileAsOneArgument) {
     // Blanks, quotes, "$" and "%" must reach the program unchanged: no shell in between.
     const QString file = FixtureRoot() + "/files/it's a \"note\" $HOME %f.txt";
     ShellOpen(file);
-    EXPECT_EQ(WaitForRecordedCall(), QStringList({FixtureRoot() + "/record.sh", file}));
+    QString workingFolder;
+    EXPECT_EQ(WaitForRecordedCall(&workingFolder),
+              QStringList({FixtureRoot() + "/record.sh", file}));
+    EXPECT_EQ(workingFolder, FixtureRoot() + "/files"); // started in the file's folder
 
     OpenInTextEditor(FixtureRoot() + "/files/archive.zip");
     EXPECT_EQ(WaitForRecordedCall(),
