@@ -4,6 +4,7 @@
 #include "util/NumberFormat.h"
 #include "util/SafeFileName.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace tarvin {
@@ -130,6 +131,17 @@ QStringList TAttachment::ContentIds() const {
 
 QString TAttachment::SafeName() const {
     return SafePathComponent(FileName.isEmpty() ? DisplayName : FileName);
+}
+
+QString TAttachment::SaveDataToFolder(const QString &folder, const QString &name) const {
+    const QString component = name.isEmpty() ? SafeName() : SafePathComponent(name);
+    const QString path = QDir(folder).filePath(component);
+    SaveDataToFile(path);
+    return path;
+}
+
+QString SafeMessageFileComponent(const QString &name) {
+    return SafePathComponent(name);
 }
 
 void TMessageBody::ReadNode() {

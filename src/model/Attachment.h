@@ -47,7 +47,15 @@ public:
     // A file name that is safe to create inside a folder: the file name (else the display
     // name) made into one path component (see SafePathComponent).
     QString SafeName() const;
+    // Writes the data (as SaveDataToFile) into `folder` under `name` made safe (SafeName() when
+    // `name` is empty), so that a name from the message never leaves the folder. Returns the
+    // path written to (also when nothing was written because there is no file data).
+    QString SaveDataToFolder(const QString &folder, const QString &name = QString()) const;
 };
+
+// A name taken from a message file (content id, display name, caption) as one safe path
+// component: unsafe characters replaced, "", "." and ".." become "File".
+QString SafeMessageFileComponent(const QString &name);
 
 // The body element "props/body": the plain text ("plain", required when "body" exists).
 class TMessageBody : public TAbstractMessageItem {

@@ -218,6 +218,14 @@ QString TGWMessage::BodyProperties() const {
     return NodeText(properties);
 }
 
+TAttachment *TGWMessage::AttachmentByFileName(const QString &fileName) const {
+    for (const auto &attachment : Attachments) {
+        if (attachment->FileName == fileName)
+            return attachment.get();
+    }
+    return nullptr;
+}
+
 void TGWMessage::ReadNode() {
     ID.SetNode(SelectSingleNode("id"));
     MessageType = MessageTypeOfClass(ID.MessageClass, MessageType);

@@ -166,6 +166,9 @@ public:
     void SaveToFile(const QString &path) const;
     // The text of "props/body/Properties", or "none" when missing or unreadable.
     QString BodyProperties() const;
+    // The first attachment whose "file-name" equals `fileName` exactly (content id look-up of
+    // the HTML body's images), or null.
+    TAttachment *AttachmentByFileName(const QString &fileName) const;
 
     void ReadNode() override;
     const char *ClassName() const override { return "TGWMessage"; }

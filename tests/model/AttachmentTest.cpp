@@ -223,6 +223,16 @@ TEST(Attachments, SafeNamesStayInsideTheFolder) {
     EXPECT_EQ(msg->Attachments[0]->SafeName(), ".._.._etc_passwd");
     EXPECT_EQ(msg->Attachments[1]->SafeName(), "File");
     EXPECT_EQ(msg->Attachments[2]->SafeName(), "plan.pdf");
+
+    // Content ids name the images written beside the HTML body.
+    QTemporaryDir dir;
+    const QString written = msg->Attachments[0]->SaveDataToFolder(dir.path(), "../up/cid:1@x");
+    EXPECT_EQ(written, dir.filePath(".._up_cid_1@x"));
+    EXPECT_EQ(ReadFile(written), "r");
+    EXPECT_EQ(msg->Attachments[1]->SaveDataToFolder(dir.path()), dir.filePath("File"));
+    EXPECT_EQ(SafeMessageFileComponent("."), "File");
+    EXPECT_EQ(msg->AttachmentByFileName("plan.pdf"), msg->Attachments[2].get());
+    EXPECT_EQ(msg->AttachmentByFileName("PLAN.pdf"), nullptr);
 }
 
 TEST(Attachments, LargeAttachmentComesBackWhole) {
