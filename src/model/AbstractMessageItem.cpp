@@ -357,7 +357,7 @@ QByteArray InflateBytes(QByteArrayView data) {
         return result;
     const qint64 limit = InflateMemoryLimit();
     // Compressed data usually grows a few times; start there to save reallocations.
-    result.reserve(qsizetype(std::min<qint64>(limit, qint64(data.size()) * 3 + 1024)));
+    result.reserve(qsizetype(std::min<qint64>(limit, qint64(data.size()) * 2 + 1024)));
     inflateBlocks(data, [&](const char *block, size_t size) {
         if (qint64(result.size()) + qint64(size) > limit)
             throwZlib(Z_MEM_ERROR);
