@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <sys/stat.h>
+#include <zlib.h>
 
 using namespace tarvin;
 
@@ -158,6 +159,26 @@ TEST(Inflate, InputEndingEarlyGivesWhatWasInflated) {
     EXPECT_FALSE(partial.isEmpty());
     EXPECT_LT(partial.size(), text.size());
     EXPECT_TRUE(text.startsWith(partial));
+}
+
+TEST(Inflate, EveryCutOfAStreamGivesAllThatItHolds) {
+    // Long runs make zlib hold output back in its window; a stream cut anywhere must still give
+    // everything the cut input describes, as one large inflate call does.
+    QByteArray data;
+    for (int i = 0; i < 64; ++i)
+        data.append(QByteArray(9000 + i * 577, char('a' + i % 26)))
+            .append("mixed text ")
+            .append(QByteArray::number(i));
+    const QByteArray packed = ZlibCompress(data, 9);
+    for (qsizetype cut = 3; cut < packed.size(); cut += 7) {
+        QByteArray reference(data.size(), '\0');
+        uLongf produced = uLongf(reference.size());
+        uLong consumed = uLong(cut);
+        uncompress2(reinterpret_cast<Bytef *>(reference.data()), &produced,
+                    reinterpret_cast<const Bytef *>(packed.constData()), &consumed);
+        reference.truncate(qsizetype(produced));
+        ASSERT_EQ(InflateBytes(packed.left(cut)), reference) << "cut at " << cut;
+    }
 }
 
 TEST(Inflate, TextIsUtf8ElseWindows1252) {
