@@ -129,7 +129,13 @@ xmlDoc *runParse(const QString &location, xmlInputReadCallback read, void *conte
     ctxt->sax->internalSubset = refuseDocType;
     ctxt->sax->serror = recordError;
     ctxt->sax->initialized = XML_SAX2_MAGIC;
+    // Errors raised without the context (input and encoding errors) go to this thread's
+    // structured handler; route them to us as well for the time of the parse.
+    const xmlStructuredErrorFunc savedHandler = xmlStructuredError;
+    void *const savedContext = xmlStructuredErrorContext;
+    xmlSetStructuredErrorFunc(nullptr, recordError);
     xmlDoc *doc = xmlCtxtReadIO(ctxt, read, closeNothing, context, url, encoding, kParseOptions);
+    xmlSetStructuredErrorFunc(savedContext, savedHandler);
     t_state = outer;
     const bool ok = doc && !state.docTypeRefused && !state.hasError && ctxt->wellFormed &&
                     xmlDocGetRootElement(doc);
