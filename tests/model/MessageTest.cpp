@@ -272,6 +272,7 @@ TEST(MessageRoot, BrokenFilesFailWithTheirMessages) {
     expectError("task_without_category.pml", "TTask.GetElementValue: element 'category' not found");
     expectError("id_without_class.pml", "TID.GetElementValue: element 'class' not found");
     expectError("forwarded_empty.pml", "'' is not a valid boolean value");
+    expectError("duration_not_number.pml", "'half' is not a valid floating point value");
     expectError("appointment_without_alarm_time.pml",
                 "TAppointment.GetElementValue: element 'alarm-time' not found");
 }
