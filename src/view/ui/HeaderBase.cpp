@@ -20,6 +20,18 @@ QFont PanelFont() {
     return font;
 }
 
+// Sets a flag for its lifetime, also when an exception passes.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~FlagGuard() { m_flag = false; }
+    FlagGuard(const FlagGuard &) = delete;
+    FlagGuard &operator=(const FlagGuard &) = delete;
+
+private:
+    bool &m_flag;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -156,11 +168,7 @@ void TFrmHeader::SetMessage(const TGWMessage *msg) {
 }
 
 void TFrmHeader::RefreshPanel() {
-    m_updating = true;
-    struct ClearFlag {
-        bool &flag;
-        ~ClearFlag() { flag = false; }
-    } clearFlag{m_updating};
+    const FlagGuard updating(m_updating);
 
     for (QWidget *control : m_controls)
         control->setVisible(true);
@@ -186,11 +194,7 @@ void TFrmHeader::resizeEvent(QResizeEvent *event) {
 void TFrmHeader::ArrangeRows() {
     if (!m_message)
         return;
-    m_arranging = true;
-    struct ClearFlag {
-        bool &flag;
-        ~ClearFlag() { flag = false; }
-    } clearFlag{m_arranging};
+    const FlagGuard arranging(m_arranging);
     ChooseLabelOrList();
     LayoutRows();
 }
