@@ -53,6 +53,10 @@ TFrmHeader::TFrmHeader(QWidget *parent) : QWidget(parent) {
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(220, 220, 220));
+    // The background is always light grey: a dark theme's light text colour would not read
+    // on it.
+    if (pal.color(QPalette::WindowText).lightness() > 160)
+        pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
     setFont(PanelFont());
     resize(443, m_designHeight);
