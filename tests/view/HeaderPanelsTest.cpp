@@ -386,3 +386,16 @@ TEST(HeaderPanels, HostResizeSwitchesRecipientRowsAndPanelKeepsItsFittedHeight) 
     EXPECT_EQ(panel->height(), fitted);
     panel.reset();
 }
+
+TEST(HeaderPanels, TextStaysDarkOnTheGreyUnderADarkTheme) {
+    const QPalette saved = QApplication::palette();
+    QPalette dark = saved;
+    dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+    QApplication::setPalette(dark);
+    auto panel = CreateHeaderPanel(mtMail, nullptr);
+    QApplication::setPalette(saved);
+    EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(220, 220, 220));
+    EXPECT_EQ(panel->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(panel->Control(QStringLiteral("LblFrom"))->palette().color(QPalette::WindowText),
+              QColor(Qt::black));
+}
