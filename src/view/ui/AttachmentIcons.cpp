@@ -37,6 +37,15 @@ int TAttachmentIcons::IndexForExtension(const QString &extension) {
 QIcon TAttachmentIcons::FileTypeIcon(const QString &extension) {
     // The type follows from the name alone, so no probe file is needed.
     static QMimeDatabase database;
+    static const bool themed = [] {
+        // Desktops without an icon theme of their own (bare X sessions) still get the
+        // freedesktop type icons of the standard theme when it is installed.
+        if (QIcon::fallbackThemeName().isEmpty() ||
+            QIcon::fallbackThemeName() == QLatin1String("hicolor"))
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    Q_UNUSED(themed);
     const QMimeType type = database.mimeTypeForFile(QStringLiteral("virtual") + extension,
                                                     QMimeDatabase::MatchExtension);
     QIcon icon = QIcon::fromTheme(type.iconName());

@@ -45,6 +45,7 @@ TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
     setWindowIcon(ApplicationIcon());
     setWindowTitle(ProductName());
     setMinimumSize(360, 480);
+    resize(720, 640);
 
     m_viewer = new TTarvinFrame(this);
     m_viewer->setObjectName(QStringLiteral("Viewer"));
