@@ -4,6 +4,7 @@
 #include "app/VersionInfo.h"
 #include "util/NumberFormat.h"
 #include "util/ui/OpenWithDialog.h"
+#include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -41,7 +42,12 @@ int RunViewer(const QStringList &arguments) {
     InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
-    return 0;
+    // Until the explorer exists, the first argument is opened here: a message file in a viewer
+    // window, any other file with its program. The program ends with the last viewer window.
+    TViewerWindows viewers;
+    if (!viewers.OpenCommandLineFile(arguments.first()))
+        return 0;
+    return QApplication::exec();
 }
 
 int RunProgram(int argc, char **argv) {
