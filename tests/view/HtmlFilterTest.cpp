@@ -63,3 +63,46 @@ TEST(AttachmentIcons, CachedByExtensionIgnoringCase) {
     EXPECT_EQ(icons.Count(), 7);
     EXPECT_EQ(icons.IndexForExtension(".txt"), 7);
 }
+
+namespace {
+// Makes the page's navigation decision callable.
+class ExposedPage : public THtmlBodyPage {
+public:
+    using THtmlBodyPage::acceptNavigationRequest;
+    using THtmlBodyPage::createWindow;
+    using THtmlBodyPage::THtmlBodyPage;
+};
+} // namespace
+
+TEST(HtmlBodyPage, LinksOpenOnTheDesktopNotInTheView) {
+    std::vector<QUrl> opened;
+    auto saved = THtmlBodyView::DesktopLinkOpener();
+    THtmlBodyView::DesktopLinkOpener() = [&](const QUrl &url) { opened.push_back(url); };
+    {
+        THtmlBodyView view;
+        ExposedPage page(nullptr);
+        page.LinkHandler = view.BodyPage()->LinkHandler;
+        using P = QWebEnginePage;
+        EXPECT_FALSE(page.acceptNavigationRequest(QUrl("https://example.org/x"),
+                                                  P::NavigationTypeLinkClicked, true));
+        EXPECT_FALSE(page.acceptNavigationRequest(QUrl("mailto:ann@example.org"),
+                                                  P::NavigationTypeLinkClicked, true));
+        // Local files and other schemes are not handed to the desktop.
+        EXPECT_FALSE(page.acceptNavigationRequest(QUrl("file:///usr/bin/env"),
+                                                  P::NavigationTypeLinkClicked, true));
+        EXPECT_FALSE(page.acceptNavigationRequest(QUrl("javascript:alert(1)"),
+                                                  P::NavigationTypeLinkClicked, true));
+        // Forms are never sent.
+        EXPECT_FALSE(page.acceptNavigationRequest(QUrl("https://example.org/form"),
+                                                  P::NavigationTypeFormSubmitted, true));
+        // The frame's own loads go ahead.
+        EXPECT_TRUE(page.acceptNavigationRequest(QUrl("file:///tmp/text.htm"),
+                                                 P::NavigationTypeTyped, true));
+        ASSERT_EQ(opened.size(), 2u);
+        EXPECT_EQ(opened[0], QUrl("https://example.org/x"));
+        EXPECT_EQ(opened[1], QUrl("mailto:ann@example.org"));
+        // A link asking for a new window gets a page that only passes the address on.
+        EXPECT_NE(page.createWindow(P::WebBrowserTab), nullptr);
+    }
+    THtmlBodyView::DesktopLinkOpener() = saved;
+}

@@ -44,9 +44,13 @@ TViewerWindows::TViewerWindows(QObject *parent) : QObject(parent) {
 }
 
 TViewerWindows::~TViewerWindows() {
-    for (const QPointer<TTarvinForm> &window : m_windows)
-        if (window)
+    // Windows still open go now, while the HTML engine they use is still there.
+    for (const QPointer<TTarvinForm> &window : m_windows) {
+        if (window) {
             disconnect(window, nullptr, this, nullptr);
+            delete window.data();
+        }
+    }
 }
 
 QList<TTarvinForm *> TViewerWindows::Windows() const {

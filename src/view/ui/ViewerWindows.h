@@ -25,6 +25,7 @@ class TViewerWindows : public QObject {
     Q_OBJECT
 public:
     explicit TViewerWindows(QObject *parent = nullptr);
+    // Closes the windows that are still open.
     ~TViewerWindows() override;
 
     // Brings forward the window that shows the file (or, with `embedded`, the embedded
