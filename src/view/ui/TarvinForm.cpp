@@ -5,14 +5,12 @@
 #include "dialogs/ui/AboutBoxForm.h"
 #include "model/Attachment.h"
 #include "util/Error.h"
-#include "util/ShellOpen.h"
 #include "view/ViewTexts.h"
 #include "view/ui/ViewImages.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -313,9 +311,7 @@ void TTarvinForm::chooseFont() {
 
 void TTarvinForm::openHelp() {
     try {
-        // The manual beside the program, else in the companion suite's help folder.
-        ShellOpen(ManualFilePath(QFileInfo(ProgramFilePath()).absolutePath(),
-                                 DefaultHelpConfigFolders()));
+        OpenManual();
     } catch (const Error &error) {
         QMessageBox::critical(this, ProductName(), error.message());
     }
