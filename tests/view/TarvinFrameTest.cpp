@@ -19,6 +19,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QWebEngineScript>
 #include <gtest/gtest.h>
 
 using namespace tarvin;
@@ -343,4 +344,22 @@ TEST_F(FrameTest, WatchdogStopsAHangingLoad) {
     ASSERT_TRUE(WaitFor([&] { return loaded; }, 20000));
     EXPECT_TRUE(m_frame->HtmlView()->WatchdogFired());
     EXPECT_FALSE(held.empty()); // the picture was asked for: web pictures may load
+}
+
+TEST_F(FrameTest, HtmlBodyShowsItsContentIdPictures) {
+    int shown = 0;
+    QObject::connect(m_frame.get(), &TTarvinFrame::BodyShown, [&] { ++shown; });
+    m_frame->show();
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
+    QVariant result;
+    bool done = false;
+    m_frame->HtmlView()->page()->runJavaScript(
+        "JSON.stringify([document.images[0].complete, document.images[0].naturalWidth])",
+        QWebEngineScript::ApplicationWorld, [&](const QVariant &r) {
+            result = r;
+            done = true;
+        });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_EQ(result.toString(), "[true,1]"); // the 1x1 picture beside text.htm was loaded
 }
