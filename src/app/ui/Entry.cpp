@@ -55,7 +55,7 @@ int RunProgram(int argc, char **argv) {
     if (selectsViewer(arguments)) {
         QApplication app(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
-        QApplication::setApplicationDisplayName(QStringLiteral("Tarvin"));
+        // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, runConversion);
         return RunViewer(arguments);
     }
