@@ -207,6 +207,16 @@ TEST_F(FormTest, FailureOffersAnotherProgram) {
     EXPECT_TRUE(m_windows.Windows().isEmpty());
     EXPECT_EQ(TTarvinForm::WindowCount(), 0);
 
+    // A name that is no file: said so, no window, nothing offered.
+    QString error;
+    m_windows.ShowError = [&](const QString &text) { error = text; };
+    asked.clear();
+    EXPECT_EQ(Open(m_dir.path() + "/nothere.pml"), nullptr);
+    EXPECT_EQ(error, "Tarvin cannot open this file:\n\n" + m_dir.path() +
+                         "/nothere.pml\n\nThe file does not exist.");
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(TTarvinForm::WindowCount(), 0);
+
     // Declined: nothing more.
     openWith.clear();
     m_windows.AskOpenWith = [](const QString &) { return false; };

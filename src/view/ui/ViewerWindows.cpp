@@ -81,6 +81,12 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
                                               bool embedded, const TViewSettings &settings) {
     WaitCursor wait;
     TTarvinForm *window = embedded ? FindEmbeddedWindow(messageId) : FindFileWindow(fileName);
+    if (!window && !embedded && !QFileInfo(fileName).isFile()) {
+        // An empty window would say nothing about the name that was wrong.
+        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") + fileName +
+                  QStringLiteral("\n\nThe file does not exist."));
+        return nullptr;
+    }
     if (!window) {
         auto *made = new TTarvinForm;
         try {
