@@ -1,3 +1,5 @@
 #include "app/ui/Entry.h"
 
-int main(int argc, char **argv) { return tarvin::RunProgram(argc, argv); }
+int main(int argc, char **argv) {
+    return tarvin::RunProgram(argc, argv);
+}

@@ -57,8 +57,7 @@ bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int s
     return true;
 }
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
-                         int msec) {
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
     TDateTime result = 0;
     if (!TryEncodeDateTime(year, month, day, hour, minute, second, msec, result))
         throw ConvertError(QStringLiteral("Invalid argument to date encode"));
@@ -111,7 +110,9 @@ TDateTime UnixMSecsToDateTime(qint64 msecs) {
     return joinValue(days + static_cast<qint64>(kUnixEpochDays), ms);
 }
 
-QString ShortDateFormat() { return QLocale::system().dateFormat(QLocale::ShortFormat); }
+QString ShortDateFormat() {
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
+}
 
 QString LongTimeFormat() {
     return stripZoneFields(QLocale::system().timeFormat(QLocale::LongFormat));

@@ -18,6 +18,8 @@ QChar DecimalSeparator() {
     return QChar(c);
 }
 
-void SetDecimalSeparator(QChar separator) { g_separator.store(separator.unicode()); }
+void SetDecimalSeparator(QChar separator) {
+    g_separator.store(separator.unicode());
+}
 
 } // namespace tarvin

@@ -1,12 +1,58 @@
 #include "app/ui/Entry.h"
 
+#include "app/CommandLine.h"
+#include "app/VersionInfo.h"
+#include "util/NumberFormat.h"
+
 #include <QApplication>
+#include <QCoreApplication>
 
 namespace tarvin {
 
-int RunProgram(int argc, char **argv) {
-    QApplication app(argc, argv);
+namespace {
+
+QStringList processArguments(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Whether the arguments select viewer mode; errors and conversion are handled later, under
+// a QCoreApplication.
+bool selectsViewer(const QStringList &arguments) {
+    try {
+        return ParseArguments(arguments, QString(), QString()).Mode == rmViewer;
+    } catch (const Error &) {
+        return false;
+    }
+}
+
+void runConversion(const TStartupOptions &) {
+    // The date conversion is wired in here once the converter exists.
+}
+
+} // namespace
+
+int RunViewer(const QStringList &arguments) {
+    // Message files write fractional numbers with ".", whatever the desktop's locale.
+    SetDecimalSeparator(QLatin1Char('.'));
+    if (arguments.isEmpty())
+        return 0;
     return 0;
+}
+
+int RunProgram(int argc, char **argv) {
+    const QStringList arguments = processArguments(argc, argv);
+    if (selectsViewer(arguments)) {
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(VersionKey(9));
+        QApplication::setApplicationDisplayName(QStringLiteral("Tarvin"));
+        ParseCommandLine(arguments, runConversion);
+        return RunViewer(arguments);
+    }
+    QCoreApplication app(argc, argv);
+    return ParseCommandLine(arguments, runConversion);
 }
 
 } // namespace tarvin

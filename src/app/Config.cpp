@@ -1,0 +1,33 @@
+#include "app/Config.h"
+
+#include "app/IniFile.h"
+#include "app/Settings.h"
+
+namespace tarvin {
+
+TConfig::TConfig()
+    : IncludeViewerTrailer(Setting::SendMailIncludeViewerTrailer.Default.toBool()),
+      SubjectForward(Setting::SendMailSubjectForward.Default.toString()),
+      SubjectReply(Setting::SendMailSubjectReply.Default.toString()),
+      ViewerTrailer(Setting::SendMailViewerTrailer.Default.toString()) {}
+
+void TConfig::LoadFromIni(const TIniFile &ini) {
+    IncludeViewerTrailer = ReadBoolSetting(ini, Setting::SendMailIncludeViewerTrailer);
+    SubjectForward = ReadTextSetting(ini, Setting::SendMailSubjectForward);
+    SubjectReply = ReadTextSetting(ini, Setting::SendMailSubjectReply);
+    ViewerTrailer = ReadTextSetting(ini, Setting::SendMailViewerTrailer);
+}
+
+void TConfig::SaveToIni(TIniFile &ini) const {
+    WriteTextSetting(ini, Setting::SendMailSubjectForward, SubjectForward);
+    WriteTextSetting(ini, Setting::SendMailSubjectReply, SubjectReply);
+    WriteTextSetting(ini, Setting::SendMailViewerTrailer, ViewerTrailer);
+    WriteBoolSetting(ini, Setting::SendMailIncludeViewerTrailer, IncludeViewerTrailer);
+}
+
+TConfig &AppConfig() {
+    static TConfig config;
+    return config;
+}
+
+} // namespace tarvin

@@ -1,0 +1,51 @@
+#include "app/Manual.h"
+
+#include "app/AppFolders.h"
+#include "app/IniFile.h"
+#include "util/Error.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tarvin {
+
+namespace {
+const QString kManualName = QStringLiteral("halvorn-tarvin-manual.pdf");
+
+QString withSlash(const QString &folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+} // namespace
+
+QStringList DefaultHelpConfigFolders() {
+    return {UserConfigFolder(), QStringLiteral("/etc/xdg")};
+}
+
+QString HelpFolder(const QStringList &configFolders) {
+    const Error notFound(QStringLiteral("Could not determine the location of Pelorin"));
+    for (const QString &folder : configFolders) {
+        QString iniPath = withSlash(folder) + QStringLiteral("pelorin.ini");
+        if (!QFileInfo(iniPath).isFile())
+            continue;
+        TIniFile ini(iniPath);
+        QString install = ini.ReadString(QStringLiteral("1.0"), QStringLiteral("pelorin"), {});
+        if (install.isEmpty() || !QFileInfo(install).isDir())
+            throw notFound;
+        QString help =
+            ini.ReadString(QStringLiteral("1.0"), QStringLiteral("Applet Help"), {}).trimmed();
+        if (help.isEmpty())
+            help = withSlash(install) + QStringLiteral("Help");
+        return withSlash(help);
+    }
+    throw notFound;
+}
+
+QString ManualFilePath(const QString &programFolder, const QStringList &configFolders) {
+    QString help = HelpFolder(configFolders);
+    QString beside = withSlash(programFolder) + kManualName;
+    if (QFileInfo(beside).isFile())
+        return beside;
+    return help + kManualName;
+}
+
+} // namespace tarvin
