@@ -2,7 +2,9 @@
 
 #include "app/AppFolders.h"
 #include "app/IniFile.h"
+#include "app/VersionInfo.h"
 #include "util/Error.h"
+#include "util/ShellOpen.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,6 +48,11 @@ QString ManualFilePath(const QString &programFolder, const QStringList &configFo
     if (QFileInfo(beside).isFile())
         return beside;
     return help + kManualName;
+}
+
+void OpenManual() {
+    ShellOpen(
+        ManualFilePath(QFileInfo(ProgramFilePath()).absolutePath(), DefaultHelpConfigFolders()));
 }
 
 } // namespace tarvin

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/VersionInfo.h"
 #include "util/NumberFormat.h"
+#include "util/ui/OpenWithDialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ void runConversion(const TStartupOptions &) {
 int RunViewer(const QStringList &arguments) {
     // Message files write fractional numbers with ".", whatever the desktop's locale.
     SetDecimalSeparator(QLatin1Char('.'));
+    InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
     return 0;

@@ -8,7 +8,9 @@
 
 // Resources of a static library are registered explicitly; the call sits outside the
 // namespace because it declares a global function.
-static void InitDialogImages() { Q_INIT_RESOURCE(dialogs_images); }
+static void InitDialogImages() {
+    Q_INIT_RESOURCE(dialogs_images);
+}
 
 namespace tarvin {
 
@@ -31,8 +33,8 @@ QPixmap RenderSvg(const QString &path, QSize size) {
 QIcon ProductIcon() {
     QIcon icon;
     for (int size : {16, 22, 32, 48, 64, 128})
-        icon.addPixmap(RenderSvg(QStringLiteral(":/tarvin/dialogs/images/tarvin.svg"),
-                                 QSize(size, size)));
+        icon.addPixmap(
+            RenderSvg(QStringLiteral(":/tarvin/dialogs/images/tarvin.svg"), QSize(size, size)));
     return icon;
 }
 

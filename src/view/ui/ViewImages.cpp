@@ -8,7 +8,9 @@
 
 // Resources of a static library are registered explicitly; the call sits outside the
 // namespace because it declares a global function.
-static void InitViewImages() { Q_INIT_RESOURCE(view_images); }
+static void InitViewImages() {
+    Q_INIT_RESOURCE(view_images);
+}
 
 namespace tarvin {
 
@@ -27,16 +29,14 @@ QPixmap RenderSvg(const QString &path, int size) {
 }
 
 const std::array<const char *, kAttachmentImageCount> kAttachmentFiles = {
-    "att_mail", "att_appointment", "att_task", "att_note", "att_phone", "att_docref",
-    "att_nodata"};
+    "att_mail", "att_appointment", "att_task", "att_note", "att_phone", "att_docref", "att_nodata"};
 
 const std::array<const char *, kToolbarImageCount> kToolbarFiles = {
     "tb_close",      "tb_reply",   "tb_forward", "tb_print",    "tb_message",
     "tb_properties", "tb_savelog", "tb_html",    "tb_plaintext"};
 
 QString ImagePath(const char *name) {
-    return QStringLiteral(":/tarvin/view/images/") + QLatin1String(name) +
-           QStringLiteral(".svg");
+    return QStringLiteral(":/tarvin/view/images/") + QLatin1String(name) + QStringLiteral(".svg");
 }
 
 } // namespace
@@ -46,6 +46,8 @@ QPixmap AttachmentImage(int index) {
         return QPixmap();
     return RenderSvg(ImagePath(kAttachmentFiles[static_cast<size_t>(index)]), 32);
 }
+
+QPixmap GenericFileImage() { return RenderSvg(ImagePath("file_generic"), 32); }
 
 QIcon ToolbarImage(int index) {
     if (index < 0 || index >= kToolbarImageCount)
@@ -57,8 +59,12 @@ QIcon ToolbarImage(int index) {
     return icon;
 }
 
-QIcon ApplicationIcon() { return ProductIcon(); }
+QIcon ApplicationIcon() {
+    return ProductIcon();
+}
 
-QPixmap BannerImage() { return ProductBanner(); }
+QPixmap BannerImage() {
+    return ProductBanner();
+}
 
 } // namespace tarvin

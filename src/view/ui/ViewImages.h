@@ -13,6 +13,9 @@ constexpr int kAttachmentImageCount = 7;
 // A fixed 32x32 attachment picture; a null pixmap for an index outside 0..6.
 QPixmap AttachmentImage(int index);
 
+// The 32x32 picture of a file whose type the desktop has no icon for.
+QPixmap GenericFileImage();
+
 // Number of toolbar images (0 close, 1 reply, 2 forward, 3 print, 4 message,
 // 5 properties, 6 save log, 7 HTML, 8 plain text).
 constexpr int kToolbarImageCount = 9;

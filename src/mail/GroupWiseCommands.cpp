@@ -1,0 +1,95 @@
+#include "mail/GroupWiseCommands.h"
+
+#include "util/Error.h"
+#include "util/NumberFormat.h"
+
+#include <QStringList>
+
+namespace tarvin {
+
+QString QuoteGWText(const QString &text) {
+    QString inner = text;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+QString GWCommand(const QString &name, std::initializer_list<TGWArgument> arguments) {
+    QStringList parts;
+    for (const TGWArgument &argument : arguments) {
+        if (const int *number = std::get_if<int>(&argument))
+            parts.append(QString::number(*number));
+        else
+            parts.append(QuoteGWText(std::get<QString>(argument)));
+    }
+    return name + QLatin1Char('(') + parts.join(QLatin1Char(';')) + QLatin1Char(')');
+}
+
+namespace {
+QString newMessage() {
+    return QString::fromLatin1(kGWNewMessageID);
+}
+} // namespace
+
+QString EnvUserIDCommand() {
+    return GWCommand(QStringLiteral("EnvUserID"), {1, 0});
+}
+
+QString ItemIsValidCommand(const QString &messageID) {
+    return GWCommand(QStringLiteral("ItemIsValid"), {messageID});
+}
+
+QString ItemOpenCommand(const QString &messageID) {
+    return GWCommand(QStringLiteral("ItemOpen"), {messageID});
+}
+
+QString ItemMessageIDFromViewCommand() {
+    return GWCommand(QStringLiteral("ItemMessageIDFromView"));
+}
+
+QString ItemReplyCommand(TGWReplyTo replyTo, bool includeMessage) {
+    return GWCommand(QStringLiteral("ItemReply"),
+                     {static_cast<int>(replyTo), includeMessage ? 1 : 0, newMessage()});
+}
+
+QString ItemForwardFlatCommand() {
+    return GWCommand(QStringLiteral("ItemForwardFlat"));
+}
+
+QString ItemForwardCommand() {
+    return GWCommand(QStringLiteral("ItemForward"));
+}
+
+QString NewMailCommand() {
+    return GWCommand(QStringLiteral("NewMail"));
+}
+
+QString ItemSetTextCommand(TGWTextField field, const QString &text) {
+    return GWCommand(QStringLiteral("ItemSetText"), {newMessage(), static_cast<int>(field), text});
+}
+
+QString ItemAttachmentAddCommand(const QString &filePath) {
+    return GWCommand(QStringLiteral("ItemAttachmentAdd"), {newMessage(), kGWAttachFile, filePath});
+}
+
+bool GWResultToBool(const QString &result) {
+    const QString text = result.trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    // A number, written with the program's decimal separator.
+    QString number = text;
+    if (DecimalSeparator() != QLatin1Char('.')) {
+        if (number.contains(QLatin1Char('.')))
+            number.clear();
+        number.replace(DecimalSeparator(), QLatin1Char('.'));
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || number.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
+        number.contains(QLatin1String("nan"), Qt::CaseInsensitive))
+        throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(result));
+    return value != 0;
+}
+
+} // namespace tarvin

@@ -1,0 +1,151 @@
+#include "model/Attachment.h"
+
+#include "util/Error.h"
+#include "util/NumberFormat.h"
+#include "util/SafeFileName.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tarvin {
+
+namespace {
+
+// "Part." followed by an extension made only of digits, "+", "-" and the decimal separator.
+bool isPartName(const QString &name) {
+    if (!name.startsWith(QLatin1String("Part."), Qt::CaseInsensitive))
+        return false;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QStringView extension = QStringView(name).mid(dot); // "." included
+    if (extension.isEmpty())
+        return false;
+    const QChar separator = DecimalSeparator();
+    for (QChar c : extension) {
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') ||
+              c == QLatin1Char('-') || c == separator))
+            return false;
+    }
+    return true;
+}
+
+XmlNode firstCData(XmlNode node) {
+    for (XmlNode child = node->children; child; child = child->next) {
+        if (child->type == XML_CDATA_SECTION_NODE)
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void TAttachment::ReadNode() {
+    DisplayName = GetAttributeValue("display-name");
+    FileName = GetAttributeValue("file-name");
+    bool hasObjType = false;
+    const QString objType = AttributeValue(Node, "obj-type", &hasObjType);
+    ObjectType = hasObjType ? uint8_t(StrToInt(objType)) : 1;
+    if (ObjectType == 1) {
+        IsHtmlBody = DisplayName.compare(QLatin1String("TEXT.htm"), Qt::CaseInsensitive) == 0;
+        IsImage = DisplayName.startsWith(QLatin1String("IMAGE."), Qt::CaseInsensitive);
+        IsMime822 = DisplayName.compare(QLatin1String("Mime.822"), Qt::CaseInsensitive) == 0;
+        IsHeader = DisplayName.compare(QLatin1String("Header"), Qt::CaseInsensitive) == 0 ||
+                   DisplayName.compare(QLatin1String("Header.txt"), Qt::CaseInsensitive) == 0;
+        IsPart = isPartName(DisplayName);
+    } else {
+        IsHtmlBody = IsImage = IsMime822 = IsHeader = IsPart = false;
+    }
+    bool hasSystem = false;
+    const QString system = AttributeValue(Node, "system", &hasSystem);
+    IsSystem = hasSystem ? StrToBool(system) : (IsHtmlBody || IsMime822 || IsImage || IsHeader);
+    DataNode = ChildElement(Node, "msg");
+    if (!DataNode)
+        DataNode = firstCData(Node);
+}
+
+QByteArray TAttachment::RawBytes() const {
+    if (!DataNode)
+        return QByteArray();
+    if (ObjectType == 2)
+        return QByteArray("<?xml version=\"1.0\"?>\n") + SerializeNode(DataNode);
+    return NodeTextBytes(DataNode);
+}
+
+QString TAttachment::RawData() const {
+    return QString::fromUtf8(RawBytes());
+}
+
+QByteArray TAttachment::DataBytes() const {
+    if (!DataNode)
+        return QByteArray();
+    if (ObjectType != 1)
+        return RawBytes();
+    // The CDATA text is read in place: no copy of a large payload before decoding.
+    const char *text = reinterpret_cast<const char *>(DataNode->content);
+    if (!text || !*text)
+        return QByteArray();
+    return InflateBytes(DecodeBase64(QByteArrayView(text, qsizetype(std::strlen(text)))));
+}
+
+QString TAttachment::DataText() const {
+    if (!DataNode)
+        return QString();
+    if (ObjectType != 1)
+        return RawData();
+    const QByteArray bytes = DataBytes();
+    return bytes.isEmpty() ? QString() : DecodeText(bytes);
+}
+
+void TAttachment::SaveDataToFile(const QString &path) const {
+    if (ObjectType != 1 || !DataNode)
+        return;
+    const char *text = reinterpret_cast<const char *>(DataNode->content);
+    if (!text || !*text)
+        return;
+    const QByteArray compressed = DecodeBase64(QByteArrayView(text, qsizetype(std::strlen(text))));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    InflateToStream(compressed, file);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+}
+
+void TAttachment::ContentIds(QStringList &ids) const {
+    ids.clear();
+    XmlNode container = ChildElement(Node, "content-ids");
+    if (!container)
+        return;
+    for (XmlNode child = container->children; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
+            xmlStrEqual(child->name, BAD_CAST "content-id"))
+            ids.append(NodeText(child));
+    }
+}
+
+QStringList TAttachment::ContentIds() const {
+    QStringList ids;
+    ContentIds(ids);
+    return ids;
+}
+
+QString TAttachment::SafeName() const {
+    return SafePathComponent(FileName.isEmpty() ? DisplayName : FileName);
+}
+
+QString TAttachment::SaveDataToFolder(const QString &folder, const QString &name) const {
+    const QString component = name.isEmpty() ? SafeName() : SafePathComponent(name);
+    const QString path = QDir(folder).filePath(component);
+    SaveDataToFile(path);
+    return path;
+}
+
+QString SafeMessageFileComponent(const QString &name) {
+    return SafePathComponent(name);
+}
+
+void TMessageBody::ReadNode() {
+    PlainText = UnescapeCData(GetElementValue("plain"));
+}
+
+} // namespace tarvin

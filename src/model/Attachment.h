@@ -1,0 +1,69 @@
+#pragma once
+
+#include "model/AbstractMessageItem.h"
+
+#include <QStringList>
+
+namespace tarvin {
+
+// One "attach" element: a file (object type 1, its content zlib-compressed and base64-encoded
+// in a CDATA section) or an embedded message (object type 2, a "msg" child element). Data is
+// decoded only when asked for, from the tree the loading message keeps.
+class TAttachment : public TAbstractMessageItem {
+public:
+    // The "msg" child element, else the first CDATA child, else null.
+    XmlNode DataNode = nullptr;
+    QString DisplayName;     // attribute "display-name"
+    QString FileName;        // attribute "file-name"
+    bool IsHeader = false;   // display name "Header" or "Header.txt"
+    bool IsHtmlBody = false; // display name "TEXT.htm"
+    bool IsImage = false;    // display name begins with "IMAGE."
+    bool IsPart = false;     // display name "Part." + a number
+    bool IsMime822 = false;  // display name "Mime.822"
+    bool IsSystem = false;   // attribute "system", else html body, MIME copy, image or header
+    uint8_t ObjectType = 1;  // attribute "obj-type": 1 file, 2 embedded message
+
+    void ReadNode() override;
+    const char *ClassName() const override { return "TAttachment"; }
+
+    bool HasData() const { return DataNode != nullptr; }
+    // Object type 2: "<?xml version="1.0"?>" and the "msg" element as XML text; otherwise the
+    // base64 text of the CDATA section; empty without data.
+    QString RawData() const;
+    // As RawData, UTF-8 bytes (no QString round trip for large payloads).
+    QByteArray RawBytes() const;
+    // Object type 1: the file content inflated and taken as text (UTF-8, else Windows-1252);
+    // any other object type: RawData (for an embedded message, text for LoadFromXml).
+    QString DataText() const;
+    // Object type 1: the file content as bytes (inflated in memory, limited like
+    // InflateBytes). Other types: RawBytes.
+    QByteArray DataBytes() const;
+    // Object type 1 with data only: writes the file content to `path` (replacing a file there).
+    // Otherwise does nothing and creates no file. File and zlib errors raise Error.
+    void SaveDataToFile(const QString &path) const;
+    // Clears `ids`, then appends the text of each "content-ids/content-id" element.
+    void ContentIds(QStringList &ids) const;
+    QStringList ContentIds() const;
+    // A file name that is safe to create inside a folder: the file name (else the display
+    // name) made into one path component (see SafePathComponent).
+    QString SafeName() const;
+    // Writes the data (as SaveDataToFile) into `folder` under `name` made safe (SafeName() when
+    // `name` is empty), so that a name from the message never leaves the folder. Returns the
+    // path written to (also when nothing was written because there is no file data).
+    QString SaveDataToFolder(const QString &folder, const QString &name = QString()) const;
+};
+
+// A name taken from a message file (content id, display name, caption) as one safe path
+// component: unsafe characters replaced, "", "." and ".." become "File".
+QString SafeMessageFileComponent(const QString &name);
+
+// The body element "props/body": the plain text ("plain", required when "body" exists).
+class TMessageBody : public TAbstractMessageItem {
+public:
+    QString PlainText;
+
+    void ReadNode() override;
+    const char *ClassName() const override { return "TMessageBody"; }
+};
+
+} // namespace tarvin

@@ -1,0 +1,392 @@
+#include "model/XmlDocument.h"
+
+#include "util/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlsave.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvin {
+
+namespace {
+
+// NONET: never touch the network; HUGE: no silent truncation of large text nodes (big
+// attachments); NOBLANKS: drop white space between elements. Nothing that loads or expands
+// external content is set; document type declarations are refused (see refuseDocType).
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOBLANKS;
+
+void initParserOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
+}
+
+// Our own state of one parse, reached through the context's _private pointer.
+struct ParseState {
+    bool docTypeRefused = false;
+    int line = 0;
+    int column = 0;
+};
+
+// XML_PARSE_HUGE also lifts libxml2's guard against entity expansion, so any document type
+// declaration (the only place entities can be declared) stops the parse at once.
+void refuseDocType(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    auto *state = static_cast<ParseState *>(ctxt->_private);
+    if (state && !state->docTypeRefused) {
+        state->docTypeRefused = true;
+        state->line = ctxt->input ? ctxt->input->line : 0;
+        state->column = ctxt->input ? ctxt->input->col : 0;
+    }
+    xmlStopParser(ctxt);
+}
+
+// Errors are reported through our exception only; libxml2 must print nothing.
+void silentError(void *, xmlErrorPtr) {}
+
+QString loadError(const QString &location, int code, int line, int column, QString reason) {
+    while (reason.endsWith(QLatin1Char('\n')) || reason.endsWith(QLatin1Char('\r')))
+        reason.chop(1);
+    QString first = QStringLiteral("[0x%1] line %2, position %3: %4")
+                        .arg(QString::number(unsigned(code), 16))
+                        .arg(line)
+                        .arg(column)
+                        .arg(reason);
+    return QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\n%2").arg(location, first);
+}
+
+struct FdReader {
+    int fd = -1;
+};
+
+int readCallback(void *context, char *buffer, int len) {
+    auto *reader = static_cast<FdReader *>(context);
+    for (;;) {
+        ssize_t n = ::read(reader->fd, buffer, size_t(len));
+        if (n >= 0)
+            return int(n);
+        if (errno != EINTR)
+            return -1;
+    }
+}
+
+int closeCallback(void *) {
+    return 0;
+}
+
+// Runs one parse with a fresh context. `parse` performs the libxml2 read call.
+template <class ParseFn> xmlDoc *runParse(const QString &location, ParseFn parse) {
+    initParserOnce();
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (!ctxt)
+        throw Error(loadError(location, XML_ERR_NO_MEMORY, 0, 0, QStringLiteral("out of memory")));
+    ParseState state;
+    ctxt->_private = &state;
+    ctxt->sax->internalSubset = refuseDocType;
+    ctxt->sax->serror = silentError;
+    ctxt->sax->initialized = XML_SAX2_MAGIC;
+    xmlDoc *doc = parse(ctxt);
+    const bool ok = doc && !state.docTypeRefused && ctxt->wellFormed &&
+                    ctxt->lastError.code == XML_ERR_OK && xmlDocGetRootElement(doc);
+    if (ok) {
+        xmlFreeParserCtxt(ctxt);
+        return doc;
+    }
+    QString message;
+    if (state.docTypeRefused) {
+        message = loadError(location, XML_ERR_USER_STOP, state.line, state.column,
+                            QStringLiteral("document type declarations are not allowed"));
+    } else if (ctxt->lastError.code != XML_ERR_OK) {
+        const xmlError &e = ctxt->lastError;
+        message = loadError(location, e.code, e.line, e.int2,
+                            QString::fromUtf8(e.message ? e.message : "unknown error"));
+    } else {
+        message =
+            loadError(location, XML_ERR_DOCUMENT_EMPTY, 0, 0, QStringLiteral("no root element"));
+    }
+    if (doc)
+        xmlFreeDoc(doc);
+    xmlFreeParserCtxt(ctxt);
+    throw Error(message);
+}
+
+// The address handed to the parser for error locations: an absolute path.
+QByteArray fileUrl(const QString &absolutePath) {
+    return QFile::encodeName(absolutePath);
+}
+
+} // namespace
+
+TXmlDocument::~TXmlDocument() {
+    if (m_doc)
+        xmlFreeDoc(m_doc);
+}
+
+void TXmlDocument::adopt(xmlDoc *doc) {
+    if (m_doc)
+        xmlFreeDoc(m_doc);
+    m_doc = doc;
+}
+
+XmlNode TXmlDocument::Root() const {
+    return m_doc ? xmlDocGetRootElement(m_doc) : nullptr;
+}
+
+XmlNode TXmlDocument::LoadFromFile(const QString &path) {
+    // A path without a folder is taken against the current folder.
+    const QString absolute =
+        QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
+    const QByteArray native = QFile::encodeName(absolute);
+    // The file is read through our own descriptor so that libxml2 never opens files itself
+    // (no transparent gzip inflating of a hostile file, no URL handling).
+    FdReader reader;
+    reader.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (reader.fd < 0) {
+        const int err = errno;
+        throw Error(loadError(path, XML_IO_LOAD_ERROR, 0, 0,
+                              QStringLiteral("failed to load \"%1\": %2")
+                                  .arg(path, QString::fromLocal8Bit(std::strerror(err)))));
+    }
+    struct stat st;
+    if (::fstat(reader.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(reader.fd);
+        throw Error(
+            loadError(path, XML_IO_LOAD_ERROR, 0, 0,
+                      QStringLiteral("failed to load \"%1\": not a regular file").arg(path)));
+    }
+    // Regular files never block; clear O_NONBLOCK which only guarded the open against FIFOs.
+    ::fcntl(reader.fd, F_SETFL, ::fcntl(reader.fd, F_GETFL) & ~O_NONBLOCK);
+    const QByteArray url = fileUrl(absolute);
+    xmlDoc *doc = nullptr;
+    try {
+        doc = runParse(path, [&](xmlParserCtxtPtr ctxt) {
+            return xmlCtxtReadIO(ctxt, readCallback, closeCallback, &reader, url.constData(),
+                                 nullptr, kParseOptions);
+        });
+    } catch (...) {
+        ::close(reader.fd);
+        throw;
+    }
+    ::close(reader.fd);
+    adopt(doc);
+    return Root();
+}
+
+XmlNode TXmlDocument::LoadFromString(const QString &xml) {
+    const QByteArray utf8 = xml.toUtf8();
+    if (utf8.size() > INT_MAX)
+        throw Error(
+            loadError(QString(), XML_ERR_NO_MEMORY, 0, 0, QStringLiteral("document too large")));
+    xmlDoc *doc = runParse(QString(), [&](xmlParserCtxtPtr ctxt) {
+        return xmlCtxtReadMemory(ctxt, utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
+                                 kParseOptions);
+    });
+    adopt(doc);
+    return Root();
+}
+
+XmlNode TXmlDocument::LoadFromBytes(const QByteArray &bytes) {
+    if (bytes.size() > INT_MAX)
+        throw Error(
+            loadError(QString(), XML_ERR_NO_MEMORY, 0, 0, QStringLiteral("document too large")));
+    xmlDoc *doc = runParse(QString(), [&](xmlParserCtxtPtr ctxt) {
+        return xmlCtxtReadMemory(ctxt, bytes.constData(), int(bytes.size()), nullptr, nullptr,
+                                 kParseOptions);
+    });
+    adopt(doc);
+    return Root();
+}
+
+QByteArray TXmlDocument::ToXml() const {
+    if (!m_doc)
+        return QByteArray();
+    xmlChar *mem = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(m_doc, &mem, &size, "UTF-8", 1);
+    QByteArray result(reinterpret_cast<const char *>(mem), size);
+    xmlFree(mem);
+    return result;
+}
+
+void TXmlDocument::SaveToFile(const QString &path) const {
+    const QByteArray xml = ToXml();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    if (file.write(xml) != xml.size() || !file.commit())
+        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+}
+
+// ---- element paths ------------------------------------------------------------------------
+
+namespace {
+
+inline bool isPlainElement(XmlNode node, const char *name, size_t len) {
+    if (node->type != XML_ELEMENT_NODE || node->ns != nullptr)
+        return false;
+    const char *n = reinterpret_cast<const char *>(node->name);
+    return std::strncmp(n, name, len) == 0 && n[len] == '\0';
+}
+
+// Depth-first over the path's segments; `visit` returns false to stop.
+template <class Visit> bool walk(XmlNode from, const char *path, Visit &visit) {
+    const char *slash = std::strchr(path, '/');
+    const size_t len = slash ? size_t(slash - path) : std::strlen(path);
+    for (XmlNode child = from->children; child; child = child->next) {
+        if (!isPlainElement(child, path, len))
+            continue;
+        if (slash) {
+            if (!walk(child, slash + 1, visit))
+                return false;
+        } else if (!visit(child)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+XmlNode SelectSingleNode(XmlNode from, const char *path) {
+    if (!from || !path || !*path)
+        return nullptr;
+    XmlNode found = nullptr;
+    auto visit = [&](XmlNode node) {
+        found = node;
+        return false;
+    };
+    walk(from, path, visit);
+    return found;
+}
+
+XmlNode SelectSingleNode(XmlNode from, const QString &path) {
+    return SelectSingleNode(from, path.toUtf8().constData());
+}
+
+std::vector<XmlNode> SelectNodes(XmlNode from, const char *path) {
+    std::vector<XmlNode> result;
+    if (!from || !path || !*path)
+        return result;
+    auto visit = [&](XmlNode node) {
+        result.push_back(node);
+        return true;
+    };
+    walk(from, path, visit);
+    return result;
+}
+
+std::vector<XmlNode> SelectNodes(XmlNode from, const QString &path) {
+    return SelectNodes(from, path.toUtf8().constData());
+}
+
+void ForEachNode(XmlNode from, const char *path, const std::function<void(XmlNode)> &visitFn) {
+    if (!from || !path || !*path)
+        return;
+    auto visit = [&](XmlNode node) {
+        visitFn(node);
+        return true;
+    };
+    walk(from, path, visit);
+}
+
+XmlNode ChildElement(XmlNode node, const char *name) {
+    if (!node)
+        return nullptr;
+    const size_t len = std::strlen(name);
+    for (XmlNode child = node->children; child; child = child->next) {
+        if (isPlainElement(child, name, len))
+            return child;
+    }
+    return nullptr;
+}
+
+namespace {
+
+inline bool isTextNode(XmlNode node) {
+    return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
+}
+
+} // namespace
+
+QByteArray NodeTextBytes(XmlNode node) {
+    if (!node)
+        return QByteArray();
+    if (isTextNode(node))
+        return QByteArray(reinterpret_cast<const char *>(node->content));
+    if (node->type == XML_ELEMENT_NODE) {
+        XmlNode child = node->children;
+        if (!child)
+            return QByteArray();
+        // The common case: one text or CDATA child, read without a copy through libxml2.
+        if (!child->next && isTextNode(child))
+            return QByteArray(reinterpret_cast<const char *>(child->content));
+    }
+    xmlChar *content = xmlNodeGetContent(node);
+    if (!content)
+        return QByteArray();
+    QByteArray result(reinterpret_cast<const char *>(content));
+    xmlFree(content);
+    return result;
+}
+
+QString NodeText(XmlNode node) {
+    if (!node)
+        return QString();
+    if (node->type == XML_ELEMENT_NODE) {
+        XmlNode child = node->children;
+        if (!child)
+            return QString();
+        if (!child->next && isTextNode(child))
+            return QString::fromUtf8(reinterpret_cast<const char *>(child->content));
+    } else if (isTextNode(node)) {
+        return QString::fromUtf8(reinterpret_cast<const char *>(node->content));
+    }
+    return QString::fromUtf8(NodeTextBytes(node));
+}
+
+QString AttributeValue(XmlNode node, const char *name, bool *found) {
+    if (found)
+        *found = false;
+    if (!node || node->type != XML_ELEMENT_NODE)
+        return QString();
+    for (xmlAttr *attr = node->properties; attr; attr = attr->next) {
+        if (attr->ns == nullptr &&
+            std::strcmp(reinterpret_cast<const char *>(attr->name), name) == 0) {
+            if (found)
+                *found = true;
+            XmlNode value = attr->children;
+            if (value && !value->next && value->type == XML_TEXT_NODE)
+                return QString::fromUtf8(reinterpret_cast<const char *>(value->content));
+            xmlChar *text = xmlNodeListGetString(node->doc, attr->children, 1);
+            QString result = QString::fromUtf8(reinterpret_cast<const char *>(text));
+            xmlFree(text);
+            return result;
+        }
+    }
+    return QString();
+}
+
+QByteArray SerializeNode(XmlNode node) {
+    if (!node)
+        return QByteArray();
+    xmlBufferPtr buffer = xmlBufferCreate();
+    xmlBufferSetAllocationScheme(buffer, XML_BUFFER_ALLOC_DOUBLEIT);
+    xmlNodeDump(buffer, node->doc, node, 0, 0);
+    QByteArray result(reinterpret_cast<const char *>(xmlBufferContent(buffer)),
+                      xmlBufferLength(buffer));
+    xmlBufferFree(buffer);
+    return result;
+}
+
+} // namespace tarvin

@@ -1,0 +1,9 @@
+<?xml version="1.0" encoding="UTF-8"?>
+<message>
+  <props>
+    <email>
+      <completed>false</completed><delegated>false</delegated><notify-completed>false</notify-completed>
+      <categories><category primary="true">Finance</category><category>Other</category></categories>
+    </email>
+  </props>
+</message>

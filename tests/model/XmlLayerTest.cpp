@@ -1,0 +1,329 @@
+#include "TestHelpers.h"
+
+#include "model/AbstractMessageItem.h"
+#include "model/XmlDocument.h"
+#include "support/PmlWriter.h"
+#include "util/NumberFormat.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace tarvin;
+
+namespace {
+
+// Restores the process-wide decimal separator after a test changes it.
+struct SeparatorScope {
+    QChar saved = DecimalSeparator();
+    explicit SeparatorScope(QChar c) { SetDecimalSeparator(c); }
+    ~SeparatorScope() { SetDecimalSeparator(saved); }
+};
+
+struct LimitScope {
+    qint64 saved = InflateMemoryLimit();
+    explicit LimitScope(qint64 limit) { SetInflateMemoryLimit(limit); }
+    ~LimitScope() { SetInflateMemoryLimit(saved); }
+};
+
+// A bare item over an element, as the model classes use it.
+class TProbe : public TAbstractMessageItem {
+public:
+    const char *ClassName() const override { return "TProbe"; }
+};
+
+} // namespace
+
+TEST(ValueConversions, BooleansAcceptWordsAndNumbers) {
+    EXPECT_TRUE(StrToBool("true"));
+    EXPECT_TRUE(StrToBool("TRUE"));
+    EXPECT_FALSE(StrToBool("False"));
+    EXPECT_TRUE(StrToBool("1"));
+    EXPECT_TRUE(StrToBool("-3"));
+    EXPECT_FALSE(StrToBool("0"));
+    EXPECT_FALSE(StrToBool("0.0"));
+    EXPECT_EQ(ErrorOf([] { StrToBool(""); }), "'' is not a valid boolean value");
+    EXPECT_EQ(ErrorOf([] { StrToBool("yes"); }), "'yes' is not a valid boolean value");
+    EXPECT_EQ(ErrorOf([] { StrToBool(" true"); }), "' true' is not a valid boolean value");
+}
+
+TEST(ValueConversions, IntegersAreStrictAndDefaultsNeverFail) {
+    EXPECT_EQ(StrToInt("42"), 42);
+    EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
+    EXPECT_EQ(StrToInt("+7"), 7);
+    EXPECT_EQ(ErrorOf([] { StrToInt("2147483648"); }), "'2147483648' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { StrToInt(""); }), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { StrToInt("1.0"); }), "'1.0' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { StrToInt("-"); }), "'-' is not a valid integer value");
+    EXPECT_EQ(StrToIntDef("", 7), 7);
+    EXPECT_EQ(StrToIntDef("x1", -1), -1);
+    EXPECT_EQ(StrToIntDef("12", -1), 12);
+    // Byte fields keep the low 8 bits.
+    EXPECT_EQ(uint8_t(StrToInt("256")), 0);
+    EXPECT_EQ(uint8_t(StrToInt("-1")), 255);
+}
+
+TEST(ValueConversions, DecimalNumbersFollowTheProcessSeparator) {
+    {
+        SeparatorScope dot(QLatin1Char('.'));
+        EXPECT_DOUBLE_EQ(StrToFloat("0.0625"), 0.0625);
+        EXPECT_DOUBLE_EQ(StrToFloat("-1.5e2"), -150.0);
+        EXPECT_DOUBLE_EQ(StrToFloat("3"), 3.0);
+        EXPECT_EQ(ErrorOf([] { StrToFloat("0,5"); }), "'0,5' is not a valid floating point value");
+        EXPECT_EQ(ErrorOf([] { StrToFloat(""); }), "'' is not a valid floating point value");
+    }
+    {
+        SeparatorScope comma(QLatin1Char(','));
+        EXPECT_DOUBLE_EQ(StrToFloat("0,5"), 0.5);
+        EXPECT_EQ(ErrorOf([] { StrToFloat("0.5"); }), "'0.5' is not a valid floating point value");
+    }
+}
+
+TEST(IsoDateTime, ReadsFixedPositionsWithoutZoneConversion) {
+    EXPECT_DOUBLE_EQ(IsoDateTimeToDateTime("20031231T235959Z"),
+                     EncodeDateTime(2003, 12, 31, 23, 59, 59));
+    EXPECT_DOUBLE_EQ(IsoDateTimeToDateTime("20031231T235959.123+0100"),
+                     EncodeDateTime(2003, 12, 31, 23, 59, 59));
+    // Position 9 is not examined.
+    EXPECT_DOUBLE_EQ(IsoDateTimeToDateTime("20240101 010203"), EncodeDateTime(2024, 1, 1, 1, 2, 3));
+    EXPECT_DOUBLE_EQ(IsoDateTimeToDateTime("18991230T000000"), 0.0);
+}
+
+TEST(IsoDateTime, FailuresNameTheInputAndTheCause) {
+    EXPECT_EQ(ErrorOf([] { IsoDateTimeToDateTime("20031231"); }),
+              "IsoDateTimeToDateTime(20031231): '' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { IsoDateTimeToDateTime("20030230T000000"); }),
+              "IsoDateTimeToDateTime(20030230T000000): Invalid argument to date encode");
+    EXPECT_EQ(ErrorOf([] { IsoDateTimeToDateTime(""); }),
+              "IsoDateTimeToDateTime(): '' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { IsoDateTimeToDateTime("20031231T246000"); }),
+              "IsoDateTimeToDateTime(20031231T246000): Invalid argument to time encode");
+    EXPECT_EQ(ErrorOf([] { IsoDateTimeToDateTime("2003AB31T000000"); }),
+              "IsoDateTimeToDateTime(2003AB31T000000): 'AB' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([] { IsoDateTimeToDateTime("-00312"); }),
+              "IsoDateTimeToDateTime(-00312): Range check error");
+}
+
+TEST(CDataText, OnlyTheEscapedEndMarkerChanges) {
+    EXPECT_EQ(UnescapeCData("a]]&gt;]]&gt;b"), "a]]>]]>b");
+    EXPECT_EQ(UnescapeCData("]]&GT; &gt; ]&gt; &amp;"), "]]&GT; &gt; ]&gt; &amp;");
+    EXPECT_EQ(UnescapeCData(QString()), QString());
+}
+
+TEST(Base64, DecodesLenientlyWithLineBreaksAndTails) {
+    const QByteArray data =
+        QByteArray("The quick brown fox jumps over the lazy dog, twice over: ").repeated(5);
+    const QByteArray broken = Base64Lines(data, 76);
+    ASSERT_TRUE(broken.contains("\r\n"));
+    EXPECT_EQ(DecodeBase64(QString::fromLatin1(broken)), data);
+    EXPECT_EQ(DecodeBase64(QString::fromLatin1(data.toBase64())), data);
+    // Tails: three characters give two bytes, two give one, one gives nothing.
+    EXPECT_EQ(DecodeBase64(QStringLiteral("TWFu")), "Man");
+    EXPECT_EQ(DecodeBase64(QStringLiteral("TWE")), "Ma");
+    EXPECT_EQ(DecodeBase64(QStringLiteral("TQ")), "M");
+    EXPECT_EQ(DecodeBase64(QStringLiteral("TWFuT")), "Man");
+    // Padding and anything else outside the alphabet is skipped wherever it stands.
+    EXPECT_EQ(DecodeBase64(QStringLiteral("TQ==TWE=")), DecodeBase64(QStringLiteral("TQTWE")));
+    EXPECT_EQ(DecodeBase64(QStringLiteral(" T\tW-F_u\u00e9")), "Man");
+    EXPECT_TRUE(DecodeBase64(QString()).isEmpty());
+}
+
+TEST(Inflate, RoundTripsAndReportsZlibTexts) {
+    const QByteArray text = QByteArray("line of text\r\n").repeated(10000);
+    const QByteArray packed = ZlibCompress(text);
+    EXPECT_EQ(InflateBytes(packed), text);
+    EXPECT_EQ(InflateText(packed), QString::fromLatin1(text));
+    EXPECT_EQ(ErrorOf([] { InflateText(QByteArray("not a zlib stream")); }), "data error");
+    // Corrupt data inside a valid header.
+    QByteArray corrupt = packed;
+    corrupt[10] = char(corrupt[10] ^ 0x55);
+    corrupt[11] = char(corrupt[11] ^ 0x55);
+    EXPECT_EQ(ErrorOf([&] { InflateBytes(corrupt); }), "data error");
+    try {
+        InflateText(QByteArray("xx"));
+        FAIL();
+    } catch (const DecompressionError &) {
+    }
+    EXPECT_TRUE(InflateText(QByteArray()).isEmpty());
+}
+
+TEST(Inflate, InputEndingEarlyGivesWhatWasInflated) {
+    QByteArray text;
+    for (int i = 0; i < 50000; ++i)
+        text.append(QByteArray::number(i * 7919 % 100003)).append(' ');
+    const QByteArray packed = ZlibCompress(text);
+    const QByteArray partial = InflateBytes(packed.left(packed.size() / 2));
+    EXPECT_FALSE(partial.isEmpty());
+    EXPECT_LT(partial.size(), text.size());
+    EXPECT_TRUE(text.startsWith(partial));
+}
+
+TEST(Inflate, TextIsUtf8ElseWindows1252) {
+    EXPECT_EQ(InflateText(ZlibCompress(QByteArray("Gr\xc3\xb6\xc3\x9f\x65 \xe2\x82\xac"))),
+              QString::fromUtf8("Größe €"));
+    EXPECT_EQ(InflateText(ZlibCompress(QByteArray("Caf\xe9 \x80 \x93q\x94 \x81"))),
+              QString::fromUtf8("Café € “q” \u0081"));
+    // A UTF-8 sequence cut at the end is not valid UTF-8 either.
+    EXPECT_EQ(InflateText(ZlibCompress(QByteArray("ab\xc3"))), QString::fromUtf8("abÃ"));
+}
+
+TEST(Inflate, MemoryCapStopsAPayloadThatInflatesTooFar) {
+    const QByteArray zeros(8 * 1024 * 1024, '\0');
+    const QByteArray bomb = ZlibCompress(zeros, 9);
+    ASSERT_LT(bomb.size(), 64 * 1024);
+    {
+        LimitScope limit(1024 * 1024);
+        EXPECT_EQ(ErrorOf([&] { InflateText(bomb); }), "insufficient memory");
+        // Streaming into a file has no such cap.
+        QBuffer sink;
+        sink.open(QIODevice::WriteOnly);
+        InflateToStream(bomb, sink);
+        EXPECT_EQ(sink.data().size(), zeros.size());
+    }
+    EXPECT_EQ(InflateMemoryLimit(), kDefaultInflateMemoryLimit);
+    EXPECT_EQ(InflateBytes(bomb).size(), zeros.size());
+}
+
+TEST(ElementAccess, GettersFollowTheirFailureRules) {
+    TXmlDocument doc;
+    XmlNode root = doc.LoadFromString(
+        QStringLiteral("<r a='1' empty=''><x><y>first</y></x><x><y>second</y><z/></x><e></e>"
+                       "<m>one<![CDATA[ two]]><k> three</k></m></r>"));
+    TProbe probe;
+    EXPECT_EQ(ErrorOf([&] { probe.GetElementValue("x"); }),
+              "TProbe.GetElementValue: Node has not been assigned");
+    EXPECT_EQ(ErrorOf([&] {
+                  QString v;
+                  probe.FindElementValue("x", v);
+              }),
+              "TProbe.FindElementValue: Node has not been assigned");
+    EXPECT_EQ(ErrorOf([&] { probe.GetAttributeValue("a"); }),
+              "TProbe.GetAttributeValue: Node has not been assigned");
+
+    probe.SetNode(root);
+    EXPECT_EQ(probe.GetElementValue("x/y"), "first");
+    EXPECT_EQ(probe.GetElementValue("m"), "one two three");
+    EXPECT_EQ(ErrorOf([&] { probe.GetElementValue("x/q"); }),
+              "TProbe.GetElementValue: element 'x/q' not found");
+    // Selection finds the first match over all branches in document order.
+    EXPECT_EQ(NodeText(probe.SelectSingleNode("x/z")), "");
+    EXPECT_NE(probe.SelectSingleNode("x/z"), nullptr);
+    EXPECT_EQ(probe.SelectNodes("x/y").size(), 2u);
+    EXPECT_EQ(NodeText(probe.SelectNodes("x/y")[1]), "second");
+
+    QString value = "stale";
+    EXPECT_TRUE(probe.FindElementValue("e", value));
+    EXPECT_EQ(value, "");
+    EXPECT_FALSE(probe.FindElementValue("nothing", value));
+    EXPECT_TRUE(value.isEmpty());
+    EXPECT_EQ(probe.GetAttributeValue("a"), "1");
+    EXPECT_EQ(probe.GetAttributeValue("missing"), "");
+    // An empty element converted strictly fails with the empty text.
+    EXPECT_EQ(ErrorOf([&] { StrToBool(probe.GetElementValue("e")); }),
+              "'' is not a valid boolean value");
+}
+
+TEST(DocumentLoading, ParseErrorsGiveLocationAndParserReport) {
+    const QString path = DataPath("broken/not_well_formed.pml");
+    const QString message = LoadError(path);
+    EXPECT_TRUE(message.startsWith("Cannot load file:\r\n\r\n" + path + "\r\n\r\n[0x"))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(
+        QRegularExpression("\r\n\r\n\\[0x[0-9a-f]+\\] line 7, position \\d+: \\S.*$")))
+        << message.toStdString();
+    EXPECT_FALSE(message.endsWith('\n'));
+
+    // From a string the location is empty.
+    const QString fromString = LoadXmlError("<a><b></a>");
+    EXPECT_TRUE(fromString.startsWith("Cannot load file:\r\n\r\n\r\n\r\n[0x"))
+        << fromString.toStdString();
+    EXPECT_TRUE(fromString.contains("line 1, position")) << fromString.toStdString();
+
+    EXPECT_TRUE(LoadError(DataPath("broken/empty.pml")).contains("] line "));
+    EXPECT_TRUE(LoadError(DataPath("broken/no_root.pml")).startsWith("Cannot load file:"));
+    EXPECT_TRUE(LoadError(DataPath("broken/undeclared_entity.pml")).contains("secret"));
+    const QString missing = LoadError(DataPath("no such file.pml"));
+    EXPECT_TRUE(missing.startsWith("Cannot load file:\r\n\r\n" + DataPath("no such file.pml")))
+        << missing.toStdString();
+    // A folder is not a message file.
+    EXPECT_TRUE(LoadError(DataPath("broken")).startsWith("Cannot load file:"));
+}
+
+TEST(DocumentLoading, FailedLoadKeepsTheEarlierDocument) {
+    TXmlDocument doc;
+    doc.LoadFromString(QStringLiteral("<keep>me</keep>"));
+    EXPECT_THROW(doc.LoadFromString(QStringLiteral("<broken>")), Error);
+    ASSERT_TRUE(doc.IsLoaded());
+    EXPECT_EQ(NodeText(doc.Root()), "me");
+}
+
+TEST(DocumentLoading, RelativePathsAreTakenAgainstTheCurrentFolder) {
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(TARVIN_TEST_DATA_DIR)));
+    TGWMessage msg;
+    EXPECT_NO_THROW(msg.LoadFromFile(QStringLiteral("task.pml")));
+    EXPECT_EQ(msg.MessageType, mtTask);
+    TGWMessage nested;
+    EXPECT_NO_THROW(nested.LoadFromFile(QStringLiteral("broken/../note.pml")));
+    EXPECT_EQ(nested.MessageType, mtNote);
+    // The error names the path as given.
+    EXPECT_TRUE(LoadError(QStringLiteral("absent.pml"))
+                    .startsWith("Cannot load file:\r\n\r\nabsent.pml\r\n"));
+    QDir::setCurrent(saved);
+}
+
+TEST(DocumentLoading, FileNamesWithPercentAndSpacesLoad) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("50%25 off [0a3f] +x.pml"));
+    ASSERT_TRUE(PmlWriter(mtNote).WriteFile(path));
+    TGWMessage msg;
+    EXPECT_NO_THROW(msg.LoadFromFile(path));
+    EXPECT_EQ(msg.MessageType, mtNote);
+}
+
+TEST(UntrustedFiles, DocumentTypeDeclarationsAreRefused) {
+    // An entity loop must neither hang nor expand.
+    const QString loop = LoadError(DataPath("broken/doctype_entity_loop.pml"));
+    EXPECT_TRUE(loop.startsWith("Cannot load file:\r\n\r\n")) << loop.toStdString();
+    EXPECT_TRUE(loop.contains("line 2, position")) << loop.toStdString();
+    EXPECT_TRUE(loop.contains("document type declarations are not allowed")) << loop.toStdString();
+
+    // An external entity naming a local file is never read.
+    const QString external = LoadError(DataPath("broken/external_entity.pml"));
+    EXPECT_TRUE(external.contains("document type declarations are not allowed"))
+        << external.toStdString();
+    // Nor from a string, nor with a harmless-looking declaration.
+    EXPECT_TRUE(LoadXmlError("<!DOCTYPE message><message/>").contains("not allowed"));
+    EXPECT_TRUE(LoadXmlError("<?xml version=\"1.0\"?>\n<!DOCTYPE message SYSTEM "
+                             "\"file:///etc/passwd\"><message>&x;</message>")
+                    .contains("not allowed"));
+}
+
+TEST(UntrustedFiles, DeepNestingLoadsOrFailsCleanly) {
+    QByteArray xml = "<message>";
+    for (int i = 0; i < 300; ++i)
+        xml += "<props>";
+    xml += "deep";
+    for (int i = 0; i < 300; ++i)
+        xml += "</props>";
+    xml += "<props><body><plain>top</plain></body></props></message>";
+    TGWMessage msg;
+    ASSERT_NO_THROW(msg.LoadFromXml(QString::fromUtf8(xml)));
+    EXPECT_EQ(msg.Body.PlainText, "top");
+    EXPECT_EQ(NodeText(msg.Node).right(7), "deeptop");
+
+    // Far deeper than any message, inside an embedded message: loading, serialising the
+    // embedded message and freeing the trees must not recurse on the stack.
+    const QByteArray deeper =
+        QByteArray("<a>").repeated(100000) + "x" + QByteArray("</a>").repeated(100000);
+    TGWMessage outer;
+    ASSERT_NO_THROW(
+        outer.LoadFromXml(QByteArray("<message><props><attachments><attach obj-type=\"2\"><msg>") +
+                          deeper + "</msg></attach></attachments></props></message>"));
+    ASSERT_EQ(outer.Attachments.size(), 1u);
+    const QString inner = outer.Attachments[0]->DataText();
+    EXPECT_TRUE(inner.endsWith("x" + QString("</a>").repeated(100000) + "</msg>"));
+    TGWMessage embedded;
+    EXPECT_NO_THROW(embedded.LoadFromXml(inner));
+}
