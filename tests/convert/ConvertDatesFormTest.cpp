@@ -1,4 +1,5 @@
 #include "convert/ui/ConvertDatesForm.h"
+#include "TestFolders.h"
 #include "convert/ui/ConvertDatesOptionsFrame.h"
 
 #include <QApplication>
