@@ -67,7 +67,6 @@ bool TMessageConverter::processFolder(const QString &folder) {
         const int dirFd = dirfd(dir.get());
         int readOnlyFileSystem = -1; // decided on the first message file
         while (!Cancel) {
-            errno = 0;
             const dirent *entry = readdir(dir.get());
             if (!entry)
                 break;
