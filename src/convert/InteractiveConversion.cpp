@@ -85,4 +85,9 @@ std::optional<bool> RunInteractiveConversion(const QString &folderPath, const QS
     return result;
 }
 
+QString ConversionProblemsMessage() {
+    return QStringLiteral("Convert Dates: There were problems during the process.  A log of the "
+                          "conversion will be displayed.");
+}
+
 } // namespace tarvin

@@ -46,4 +46,8 @@ std::optional<bool> RunInteractiveConversion(const QString &folderPath, const QS
                                              TConvertDatesInfo &info, IConversionProgress &progress,
                                              const QString &logPath);
 
+// The information text the explorer shows after an interactive run with warnings, before it
+// opens the log in the text editor.
+QString ConversionProblemsMessage();
+
 } // namespace tarvin
