@@ -289,20 +289,17 @@ constexpr qsizetype kInputBlock = 65536;
 // Inflates `data` and hands each produced block to `sink(const char*, size_t)`.
 template <class Sink> void inflateBlocks(QByteArrayView data, Sink sink) {
     z_stream stream{};
-    int rc = inflateInit(&stream);
-    if (rc != Z_OK)
-        throwZlib(rc);
+    const int init = inflateInit(&stream);
+    if (init != Z_OK)
+        throwZlib(init);
     struct Guard {
         z_stream *s;
         ~Guard() { inflateEnd(s); }
     } guard{&stream};
     char buffer[65536];
     qsizetype offset = 0;
-    rc = Z_OK;
-    while (rc != Z_STREAM_END) {
-        if (stream.avail_in == 0) {
-            if (offset >= data.size())
-                break; // input ended before the stream did: keep what we have
+    for (;;) {
+        if (stream.avail_in == 0 && offset < data.size()) {
             const qsizetype block = std::min(kInputBlock, data.size() - offset);
             stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data() + offset));
             stream.avail_in = uInt(block);
@@ -310,7 +307,8 @@ template <class Sink> void inflateBlocks(QByteArrayView data, Sink sink) {
         }
         stream.next_out = reinterpret_cast<Bytef *>(buffer);
         stream.avail_out = sizeof buffer;
-        rc = inflate(&stream, Z_NO_FLUSH);
+        const uInt availIn = stream.avail_in;
+        int rc = inflate(&stream, Z_NO_FLUSH);
         if (rc == Z_NEED_DICT)
             rc = Z_DATA_ERROR;
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
@@ -318,8 +316,14 @@ template <class Sink> void inflateBlocks(QByteArrayView data, Sink sink) {
         const size_t produced = sizeof buffer - stream.avail_out;
         if (produced)
             sink(buffer, produced);
-        if (rc == Z_BUF_ERROR && stream.avail_in != 0)
-            throwZlib(rc); // no progress with input left: cannot happen with a fresh buffer
+        if (rc == Z_STREAM_END)
+            break;
+        if (rc == Z_BUF_ERROR && produced == 0 && stream.avail_in == availIn && availIn != 0)
+            throwZlib(rc); // no progress with input and room: never loop for ever
+        // Input used up and no output pending (a full buffer may leave some behind): a stream
+        // that ends early gives what was inflated so far.
+        if (stream.avail_in == 0 && offset >= data.size() && stream.avail_out != 0)
+            break;
     }
 }
 
@@ -357,7 +361,7 @@ QByteArray InflateBytes(QByteArrayView data) {
         return result;
     const qint64 limit = InflateMemoryLimit();
     // Compressed data usually grows a few times; start there to save reallocations.
-    result.reserve(qsizetype(std::min<qint64>(limit, qint64(data.size()) * 3 + 1024)));
+    result.reserve(qsizetype(std::min<qint64>(limit, qint64(data.size()) * 2 + 1024)));
     inflateBlocks(data, [&](const char *block, size_t size) {
         if (qint64(result.size()) + qint64(size) > limit)
             throwZlib(Z_MEM_ERROR);

@@ -74,16 +74,34 @@ QString TAttachment::RawData() const {
     return QString::fromUtf8(RawBytes());
 }
 
+// The base64 text of a file attachment, decoded. A CDATA section is read in place: no copy of
+// a large payload before decoding.
+QByteArray TAttachment::compressedData() const {
+    if (!DataNode)
+        return QByteArray();
+    if (DataNode->type == XML_CDATA_SECTION_NODE) {
+        const char *text = reinterpret_cast<const char *>(DataNode->content);
+        if (!text)
+            return QByteArray();
+        return DecodeBase64(QByteArrayView(text, qsizetype(std::strlen(text))));
+    }
+    return DecodeBase64(QByteArrayView(NodeTextBytes(DataNode)));
+}
+
+bool TAttachment::hasRawData() const {
+    if (!DataNode)
+        return false;
+    if (DataNode->type == XML_CDATA_SECTION_NODE)
+        return DataNode->content && *DataNode->content;
+    return !NodeTextBytes(DataNode).isEmpty();
+}
+
 QByteArray TAttachment::DataBytes() const {
     if (!DataNode)
         return QByteArray();
     if (ObjectType != 1)
         return RawBytes();
-    // The CDATA text is read in place: no copy of a large payload before decoding.
-    const char *text = reinterpret_cast<const char *>(DataNode->content);
-    if (!text || !*text)
-        return QByteArray();
-    return InflateBytes(DecodeBase64(QByteArrayView(text, qsizetype(std::strlen(text)))));
+    return InflateBytes(compressedData());
 }
 
 QString TAttachment::DataText() const {
@@ -91,17 +109,13 @@ QString TAttachment::DataText() const {
         return QString();
     if (ObjectType != 1)
         return RawData();
-    const QByteArray bytes = DataBytes();
-    return bytes.isEmpty() ? QString() : DecodeText(bytes);
+    return DecodeText(DataBytes());
 }
 
 void TAttachment::SaveDataToFile(const QString &path) const {
-    if (ObjectType != 1 || !DataNode)
+    if (ObjectType != 1 || !hasRawData())
         return;
-    const char *text = reinterpret_cast<const char *>(DataNode->content);
-    if (!text || !*text)
-        return;
-    const QByteArray compressed = DecodeBase64(QByteArrayView(text, qsizetype(std::strlen(text))));
+    const QByteArray compressed = compressedData();
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));

@@ -51,6 +51,10 @@ public:
     // `name` is empty), so that a name from the message never leaves the folder. Returns the
     // path written to (also when nothing was written because there is no file data).
     QString SaveDataToFolder(const QString &folder, const QString &name = QString()) const;
+
+private:
+    QByteArray compressedData() const;
+    bool hasRawData() const;
 };
 
 // A name taken from a message file (content id, display name, caption) as one safe path

@@ -32,28 +32,43 @@ void initParserOnce() {
     std::call_once(once, [] { xmlInitParser(); });
 }
 
-// Our own state of one parse, reached through the context's _private pointer.
+// Our own state of one parse on this thread (parses never nest, and each thread runs its own).
 struct ParseState {
     bool docTypeRefused = false;
+    int docTypeLine = 0;
+    int docTypeColumn = 0;
+    bool hasError = false; // an error or fatal error (warnings do not fail a load)
+    int code = 0;
     int line = 0;
     int column = 0;
+    QString reason;
 };
+
+thread_local ParseState *t_state = nullptr;
 
 // XML_PARSE_HUGE also lifts libxml2's guard against entity expansion, so any document type
 // declaration (the only place entities can be declared) stops the parse at once.
 void refuseDocType(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
     auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
-    auto *state = static_cast<ParseState *>(ctxt->_private);
-    if (state && !state->docTypeRefused) {
-        state->docTypeRefused = true;
-        state->line = ctxt->input ? ctxt->input->line : 0;
-        state->column = ctxt->input ? ctxt->input->col : 0;
+    if (t_state && !t_state->docTypeRefused) {
+        t_state->docTypeRefused = true;
+        t_state->docTypeLine = ctxt->input ? ctxt->input->line : 0;
+        t_state->docTypeColumn = ctxt->input ? ctxt->input->col : 0;
     }
     xmlStopParser(ctxt);
 }
 
-// Errors are reported through our exception only; libxml2 must print nothing.
-void silentError(void *, xmlErrorPtr) {}
+// Errors are reported through our exception only: libxml2 prints nothing. The last error
+// (not warning) is the one reported.
+void recordError(void *, xmlErrorPtr error) {
+    if (!t_state || !error || error->level < XML_ERR_ERROR)
+        return;
+    t_state->hasError = true;
+    t_state->code = error->code;
+    t_state->line = error->line;
+    t_state->column = error->int2;
+    t_state->reason = QString::fromUtf8(error->message ? error->message : "unknown error");
+}
 
 QString loadError(const QString &location, int code, int line, int column, QString reason) {
     while (reason.endsWith(QLatin1Char('\n')) || reason.endsWith(QLatin1Char('\r')))
@@ -66,11 +81,13 @@ QString loadError(const QString &location, int code, int line, int column, QStri
     return QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\n%2").arg(location, first);
 }
 
+// Input for libxml2 through our own callbacks: it never opens files itself (no transparent
+// gzip inflating of a hostile file, no URL handling) and never copies the whole input.
 struct FdReader {
     int fd = -1;
 };
 
-int readCallback(void *context, char *buffer, int len) {
+int readFd(void *context, char *buffer, int len) {
     auto *reader = static_cast<FdReader *>(context);
     for (;;) {
         ssize_t n = ::read(reader->fd, buffer, size_t(len));
@@ -81,49 +98,69 @@ int readCallback(void *context, char *buffer, int len) {
     }
 }
 
-int closeCallback(void *) {
+struct MemoryReader {
+    const char *data = nullptr;
+    qsizetype size = 0;
+    qsizetype offset = 0;
+};
+
+int readMemory(void *context, char *buffer, int len) {
+    auto *reader = static_cast<MemoryReader *>(context);
+    const qsizetype n = std::min<qsizetype>(len, reader->size - reader->offset);
+    std::memcpy(buffer, reader->data + reader->offset, size_t(n));
+    reader->offset += n;
+    return int(n);
+}
+
+int closeNothing(void *) {
     return 0;
 }
 
-// Runs one parse with a fresh context. `parse` performs the libxml2 read call.
-template <class ParseFn> xmlDoc *runParse(const QString &location, ParseFn parse) {
+// Parses with a fresh context from `read` over `context`.
+xmlDoc *runParse(const QString &location, xmlInputReadCallback read, void *context, const char *url,
+                 const char *encoding) {
     initParserOnce();
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
     if (!ctxt)
         throw Error(loadError(location, XML_ERR_NO_MEMORY, 0, 0, QStringLiteral("out of memory")));
     ParseState state;
-    ctxt->_private = &state;
+    ParseState *const outer = t_state;
+    t_state = &state;
     ctxt->sax->internalSubset = refuseDocType;
-    ctxt->sax->serror = silentError;
+    ctxt->sax->serror = recordError;
     ctxt->sax->initialized = XML_SAX2_MAGIC;
-    xmlDoc *doc = parse(ctxt);
-    const bool ok = doc && !state.docTypeRefused && ctxt->wellFormed &&
-                    ctxt->lastError.code == XML_ERR_OK && xmlDocGetRootElement(doc);
+    // Errors raised without the context (input and encoding errors) go to this thread's
+    // structured handler; route them to us as well for the time of the parse.
+    const xmlStructuredErrorFunc savedHandler = xmlStructuredError;
+    void *const savedContext = xmlStructuredErrorContext;
+    xmlSetStructuredErrorFunc(nullptr, recordError);
+    xmlDoc *doc = xmlCtxtReadIO(ctxt, read, closeNothing, context, url, encoding, kParseOptions);
+    xmlSetStructuredErrorFunc(savedContext, savedHandler);
+    t_state = outer;
+    const bool ok = doc && !state.docTypeRefused && !state.hasError && ctxt->wellFormed &&
+                    xmlDocGetRootElement(doc);
     if (ok) {
         xmlFreeParserCtxt(ctxt);
         return doc;
     }
     QString message;
     if (state.docTypeRefused) {
-        message = loadError(location, XML_ERR_USER_STOP, state.line, state.column,
-                            QStringLiteral("document type declarations are not allowed"));
+        message = loadError(location, XML_ERR_USER_STOP, state.docTypeLine, state.docTypeColumn,
+                            QStringLiteral("Document type declarations are not allowed"));
+    } else if (state.hasError) {
+        message = loadError(location, state.code, state.line, state.column, state.reason);
     } else if (ctxt->lastError.code != XML_ERR_OK) {
         const xmlError &e = ctxt->lastError;
         message = loadError(location, e.code, e.line, e.int2,
                             QString::fromUtf8(e.message ? e.message : "unknown error"));
     } else {
-        message =
-            loadError(location, XML_ERR_DOCUMENT_EMPTY, 0, 0, QStringLiteral("no root element"));
+        message = loadError(location, XML_ERR_DOCUMENT_EMPTY, 0, 0,
+                            QStringLiteral("Start tag expected, '<' not found"));
     }
     if (doc)
         xmlFreeDoc(doc);
     xmlFreeParserCtxt(ctxt);
     throw Error(message);
-}
-
-// The address handed to the parser for error locations: an absolute path.
-QByteArray fileUrl(const QString &absolutePath) {
-    return QFile::encodeName(absolutePath);
 }
 
 } // namespace
@@ -148,10 +185,9 @@ XmlNode TXmlDocument::LoadFromFile(const QString &path) {
     const QString absolute =
         QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
     const QByteArray native = QFile::encodeName(absolute);
-    // The file is read through our own descriptor so that libxml2 never opens files itself
-    // (no transparent gzip inflating of a hostile file, no URL handling).
     FdReader reader;
-    reader.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // O_NONBLOCK keeps the open of a FIFO from hanging; such files are refused below.
+    reader.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (reader.fd < 0) {
         const int err = errno;
         throw Error(loadError(path, XML_IO_LOAD_ERROR, 0, 0,
@@ -165,15 +201,10 @@ XmlNode TXmlDocument::LoadFromFile(const QString &path) {
             loadError(path, XML_IO_LOAD_ERROR, 0, 0,
                       QStringLiteral("failed to load \"%1\": not a regular file").arg(path)));
     }
-    // Regular files never block; clear O_NONBLOCK which only guarded the open against FIFOs.
     ::fcntl(reader.fd, F_SETFL, ::fcntl(reader.fd, F_GETFL) & ~O_NONBLOCK);
-    const QByteArray url = fileUrl(absolute);
     xmlDoc *doc = nullptr;
     try {
-        doc = runParse(path, [&](xmlParserCtxtPtr ctxt) {
-            return xmlCtxtReadIO(ctxt, readCallback, closeCallback, &reader, url.constData(),
-                                 nullptr, kParseOptions);
-        });
+        doc = runParse(path, readFd, &reader, native.constData(), nullptr);
     } catch (...) {
         ::close(reader.fd);
         throw;
@@ -185,26 +216,15 @@ XmlNode TXmlDocument::LoadFromFile(const QString &path) {
 
 XmlNode TXmlDocument::LoadFromString(const QString &xml) {
     const QByteArray utf8 = xml.toUtf8();
-    if (utf8.size() > INT_MAX)
-        throw Error(
-            loadError(QString(), XML_ERR_NO_MEMORY, 0, 0, QStringLiteral("document too large")));
-    xmlDoc *doc = runParse(QString(), [&](xmlParserCtxtPtr ctxt) {
-        return xmlCtxtReadMemory(ctxt, utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
-                                 kParseOptions);
-    });
-    adopt(doc);
+    MemoryReader reader{utf8.constData(), utf8.size(), 0};
+    // The text is Unicode already: any encoding it declares is overridden.
+    adopt(runParse(QString(), readMemory, &reader, nullptr, "UTF-8"));
     return Root();
 }
 
 XmlNode TXmlDocument::LoadFromBytes(const QByteArray &bytes) {
-    if (bytes.size() > INT_MAX)
-        throw Error(
-            loadError(QString(), XML_ERR_NO_MEMORY, 0, 0, QStringLiteral("document too large")));
-    xmlDoc *doc = runParse(QString(), [&](xmlParserCtxtPtr ctxt) {
-        return xmlCtxtReadMemory(ctxt, bytes.constData(), int(bytes.size()), nullptr, nullptr,
-                                 kParseOptions);
-    });
-    adopt(doc);
+    MemoryReader reader{bytes.constData(), bytes.size(), 0};
+    adopt(runParse(QString(), readMemory, &reader, nullptr, nullptr));
     return Root();
 }
 

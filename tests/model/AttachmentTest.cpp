@@ -213,6 +213,17 @@ TEST(Attachments, SavingWritesTheFileOrNothing) {
                 }).startsWith("Cannot create file"));
 }
 
+TEST(Attachments, CorruptPayloadFailsOnlyWhenDecoded) {
+    // The load succeeds; the damage shows when the data is asked for.
+    auto msg = LoadData("broken/attachment_corrupt_payload.pml");
+    ASSERT_EQ(msg->Attachments.size(), 1u);
+    EXPECT_TRUE(msg->Attachments[0]->HasData());
+    EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->DataText(); }), "data error");
+    QTemporaryDir dir;
+    EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(dir.filePath("d.txt")); }),
+              "data error");
+}
+
 TEST(Attachments, SafeNamesStayInsideTheFolder) {
     PmlAttachment traversal = PmlAttachment::File("report", "r");
     traversal.FileName = QStringLiteral("../../etc/passwd");

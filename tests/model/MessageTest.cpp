@@ -7,6 +7,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
 
 using namespace tarvin;
 
@@ -270,6 +272,7 @@ TEST(MessageRoot, BrokenFilesFailWithTheirMessages) {
     expectError("task_without_category.pml", "TTask.GetElementValue: element 'category' not found");
     expectError("id_without_class.pml", "TID.GetElementValue: element 'class' not found");
     expectError("forwarded_empty.pml", "'' is not a valid boolean value");
+    expectError("duration_not_number.pml", "'half' is not a valid floating point value");
     expectError("appointment_without_alarm_time.pml",
                 "TAppointment.GetElementValue: element 'alarm-time' not found");
 }
@@ -351,4 +354,32 @@ TEST(MessageRoot, FailedParseKeepsTheLoadedMessage) {
     EXPECT_EQ(msg->MessageType, mtPhone);
     EXPECT_EQ(msg->ItemAs<TPhone>()->CallerName, "Dana Whitlock");
     EXPECT_EQ(msg->BodyProperties(), "none");
+}
+
+TEST(MessageRoot, ThreadsLoadSideBySide) {
+    // The find window loads messages on a worker thread while the viewer loads on its own.
+    std::atomic<int> failures{0};
+    auto work = [&] {
+        for (int i = 0; i < 20; ++i) {
+            try {
+                auto msg = LoadData("mail_full.pml");
+                if (msg->Attachments[5]->DataText().isEmpty() ||
+                    GetMessageDate(msg.get()) != EncodeDateTime(2024, 3, 12, 9, 16, 0))
+                    ++failures;
+            } catch (const Error &) {
+                ++failures;
+            }
+            const QString error = LoadError(DataPath("broken/doctype_entity_loop.pml"));
+            if (!error.contains("Document type declarations are not allowed"))
+                ++failures;
+            if (!LoadError(DataPath("broken/not_well_formed.pml")).contains("line 7"))
+                ++failures;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back(work);
+    for (auto &thread : threads)
+        thread.join();
+    EXPECT_EQ(failures.load(), 0);
 }

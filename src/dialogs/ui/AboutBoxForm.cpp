@@ -91,8 +91,6 @@ TAboutBoxForm::TAboutBoxForm(QWidget *parent) : QDialog(parent) {
     m_copyright = TextLabel(info, QStringLiteral("Copyright"),
                             VersionValue(QStringLiteral("LegalCopyright")));
     // Product name and description stay empty: the banner names the product.
-    m_productName->hide();
-    m_description->hide();
     infoLayout->addWidget(m_productName);
     infoLayout->addWidget(m_description);
     infoLayout->addWidget(m_version);

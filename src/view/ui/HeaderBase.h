@@ -66,8 +66,10 @@ protected:
     virtual void ArrangeRows();
 
     // Builders used by the subclasses' constructors, in control order.
-    QLabel *AddCaption(const QString &name, const QString &text, int top);
-    TUnicodeLabel *AddValue(const QString &name, int top);
+    // A caption ends at `right` (default: 4 px left of the value column); a value starts at
+    // `left` (default: the value column).
+    QLabel *AddCaption(const QString &name, const QString &text, int top, int right = -1);
+    TUnicodeLabel *AddValue(const QString &name, int top, int left = -1);
     QLabel *AddDateLabel();
     void AddControl(QWidget *control, int designTop);
     // Adds the three common rows (From, date, To, CC, BC).
@@ -78,6 +80,8 @@ protected:
     void SetDesignHeight(int height);
 
     TUnicodeLabel *ValueLabel(const QString &name) const;
+    // Fills the rows every panel has: sender, date and the three recipient rows.
+    void FillCommonValues();
     QLabel *DateLabel() const { return m_dateLabel; }
 
     // Fills one recipient row from the message's recipients of the type (0 To, 1 CC, 2 BC)
