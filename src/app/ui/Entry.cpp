@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/VersionInfo.h"
+#include "convert/ConverterHelper.h"
 #include "util/NumberFormat.h"
 #include "util/ui/OpenWithDialog.h"
 
@@ -29,10 +30,6 @@ bool selectsViewer(const QStringList &arguments) {
     }
 }
 
-void runConversion(const TStartupOptions &) {
-    // The date conversion is wired in here once the converter exists.
-}
-
 } // namespace
 
 int RunViewer(const QStringList &arguments) {
@@ -50,11 +47,11 @@ int RunProgram(int argc, char **argv) {
         QApplication app(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
         QApplication::setApplicationDisplayName(QStringLiteral("Tarvin"));
-        ParseCommandLine(arguments, runConversion);
+        ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments);
     }
     QCoreApplication app(argc, argv);
-    return ParseCommandLine(arguments, runConversion);
+    return ParseCommandLine(arguments, RunCommandLineConversion);
 }
 
 } // namespace tarvin
