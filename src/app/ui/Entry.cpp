@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/VersionInfo.h"
+#include "convert/ConverterHelper.h"
 #include "util/NumberFormat.h"
 #include "util/ui/OpenWithDialog.h"
 #include "view/ui/ViewerWindows.h"
@@ -30,10 +31,6 @@ bool selectsViewer(const QStringList &arguments) {
     }
 }
 
-void runConversion(const TStartupOptions &) {
-    // The date conversion is wired in here once the converter exists.
-}
-
 } // namespace
 
 int RunViewer(const QStringList &arguments) {
@@ -56,11 +53,11 @@ int RunProgram(int argc, char **argv) {
         QApplication app(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
-        ParseCommandLine(arguments, runConversion);
+        ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments);
     }
     QCoreApplication app(argc, argv);
-    return ParseCommandLine(arguments, runConversion);
+    return ParseCommandLine(arguments, RunCommandLineConversion);
 }
 
 } // namespace tarvin
