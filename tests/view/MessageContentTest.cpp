@@ -1,6 +1,7 @@
 #include "view/MessageContent.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
+#include "model/MsgPropertyEncoder.h"
 #include "view/AttachmentRules.h"
 
 #include "QStringPrinter.h"
@@ -133,6 +134,11 @@ TEST(Attachments, WriteForOpeningAndSaveEmbedded) {
     reloaded.LoadFromFile(saved);
     EXPECT_EQ(reloaded.MessageType, mtAppointment);
     EXPECT_EQ(reloaded.CoreProperties.Subject, "Review");
+    // The saved file carries the message date as its file time.
+    TMsgPropertyEncoder encoder;
+    encoder.SetMessage(&reloaded);
+    EXPECT_EQ(QFileInfo(saved).lastModified().toMSecsSinceEpoch(),
+              DateTimeToUnixMSecs(encoder.MessageDate()));
 }
 
 TEST(PropertiesAndSaveLog, FromTheMessage) {

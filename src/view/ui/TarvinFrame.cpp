@@ -144,6 +144,8 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setFlow(QListView::LeftToRight);
     m_lvwAttachments->setWrapping(true);
     m_lvwAttachments->setWordWrap(true);
+    // A caption too long for its cell keeps its start and its extension.
+    m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
     m_lvwAttachments->setGridSize(QSize(96, 56));
     m_lvwAttachments->setUniformItemSizes(true);
     m_lvwAttachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
