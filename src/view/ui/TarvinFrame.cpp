@@ -143,11 +143,9 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setResizeMode(QListView::Adjust);
     m_lvwAttachments->setFlow(QListView::LeftToRight);
     m_lvwAttachments->setWrapping(true);
-    m_lvwAttachments->setWordWrap(true);
     // A caption too long for its cell keeps its start and its extension.
     m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
     m_lvwAttachments->setGridSize(QSize(96, 56));
-    m_lvwAttachments->setUniformItemSizes(true);
     m_lvwAttachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lvwAttachments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvwAttachments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
