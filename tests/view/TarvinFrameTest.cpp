@@ -19,6 +19,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QWebEngineScript>
 #include <gtest/gtest.h>
 
@@ -275,6 +277,25 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
     EXPECT_TRUE(props.contains("\tAnn Lee\n"));
     EXPECT_TRUE(props.endsWith("File Name:\t\t\t" + path) || props.contains(path));
     EXPECT_TRUE(m_frame->SaveLogView()->toPlainText().startsWith("Date:\t"));
+
+    // Every value starts at the same place, 256 px into the line, however long its label.
+    QPlainTextEdit *view = m_frame->PropertiesView();
+    m_frame->SetActivePage(fpProperties);
+    m_frame->show();
+    QTextDocument *document = view->document();
+    int checked = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString line = block.text();
+        const qsizetype lastTab = line.lastIndexOf('\t');
+        if (lastTab < 0)
+            continue;
+        QTextCursor start(block), value(block);
+        value.setPosition(block.position() + int(lastTab) + 1);
+        EXPECT_EQ(view->cursorRect(value).x() - view->cursorRect(start).x(), 256)
+            << line.toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 3); // From, Subject, File Name
 
     m_frame->SetActivePage(fpProperties);
     EXPECT_FALSE(m_frame->acEditCopy->isEnabled());
