@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDialog>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -291,4 +292,35 @@ TEST(MessageNotAvailable, Answers) {
         form.reject();
         EXPECT_EQ(form.Answer(), 0);
     }
+}
+
+TEST_F(FormTest, AboutBoxAndFontDialog) {
+    TTarvinForm *window = Open(Write(PlainMail("Ann", "Hi", "Body text"), "plain.pml"));
+    ASSERT_NE(window, nullptr);
+    QString seen;
+    QTimer::singleShot(200, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            seen = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    window->actAboutApp->trigger();
+    EXPECT_EQ(seen, "tarvin::TAboutBoxForm");
+
+    // F9: the font dialog starts with the body's font; OK gives the body the chosen font.
+    QFont before = window->Viewer()->PlainTextView()->font();
+    QFont chosen = before;
+    chosen.setPointSize(before.pointSize() + 6);
+    QFont offered;
+    QTimer::singleShot(200, [&] {
+        if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget())) {
+            offered = dialog->currentFont();
+            dialog->setCurrentFont(chosen);
+            dialog->accept();
+        }
+    });
+    ASSERT_TRUE(window->actFont->isEnabled());
+    window->actFont->trigger();
+    EXPECT_EQ(offered.family(), before.family());
+    EXPECT_EQ(window->Viewer()->PlainTextView()->font().pointSize(), chosen.pointSize());
 }
