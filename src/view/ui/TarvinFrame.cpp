@@ -150,6 +150,15 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvwAttachments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_lvwAttachments->setContextMenuPolicy(Qt::CustomContextMenu);
+    {
+        // Without focus the selected caption keeps the button colours rather than vanishing.
+        QPalette colours = m_lvwAttachments->palette();
+        colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                         colours.color(QPalette::Active, QPalette::Button));
+        colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         colours.color(QPalette::Active, QPalette::ButtonText));
+        m_lvwAttachments->setPalette(colours);
+    }
     m_splMessage->addWidget(m_lvwAttachments);
     m_splMessage->setStretchFactor(0, 1);
     m_splMessage->setStretchFactor(1, 0);
@@ -259,6 +268,11 @@ void TTarvinFrame::AttachHostActions(const TFrameHostActions &actions) {
     m_toolBar->addSeparator();
     AddIfSet(m_toolBar, withIcon(actions.Html, 7));
     AddIfSet(m_toolBar, withIcon(actions.PlainText, 8));
+    for (QAction *action : m_toolBar->actions()) {
+        auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action));
+        if (button && !button->menu())
+            button->setFixedSize(29, 28);
+    }
 
     m_popupMenuAttachments->clear();
     AddIfSet(m_popupMenuAttachments, actions.OpenAttachment);
