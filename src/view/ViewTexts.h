@@ -24,8 +24,8 @@ QString MessageTypeName(int messageType, int boxtype);
 using TTextMeasure = std::function<int(const QString &)>;
 
 // Lines the values of a properties text up on one column: every tab is widened to as many
-// tabs as it takes to reach the fifth stop of a grid of `tabWidth` pixels; a tab that opens
-// a line alone becomes four spaces.
+// tabs as it takes to reach the fifth stop (4 * `tabWidth`, the line start being the first); a tab
+// that opens a line alone becomes four spaces.
 QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWidth = 64);
 
 // The text of the properties tab before tab formatting: the stored properties (or the

@@ -2,8 +2,10 @@
 
 #include "app/CommandLine.h"
 #include "app/VersionInfo.h"
+#include "convert/ConverterHelper.h"
 #include "util/NumberFormat.h"
 #include "util/ui/OpenWithDialog.h"
+#include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -29,10 +31,6 @@ bool selectsViewer(const QStringList &arguments) {
     }
 }
 
-void runConversion(const TStartupOptions &) {
-    // The date conversion is wired in here once the converter exists.
-}
-
 } // namespace
 
 int RunViewer(const QStringList &arguments) {
@@ -41,7 +39,12 @@ int RunViewer(const QStringList &arguments) {
     InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
-    return 0;
+    // Until the explorer exists, the first argument is opened here: a message file in a viewer
+    // window, any other file with its program. The program ends with the last viewer window.
+    TViewerWindows viewers;
+    if (!viewers.OpenCommandLineFile(arguments.first()))
+        return 0;
+    return QApplication::exec();
 }
 
 int RunProgram(int argc, char **argv) {
@@ -49,12 +52,12 @@ int RunProgram(int argc, char **argv) {
     if (selectsViewer(arguments)) {
         QApplication app(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
-        QApplication::setApplicationDisplayName(QStringLiteral("Tarvin"));
-        ParseCommandLine(arguments, runConversion);
+        // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
+        ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments);
     }
     QCoreApplication app(argc, argv);
-    return ParseCommandLine(arguments, runConversion);
+    return ParseCommandLine(arguments, RunCommandLineConversion);
 }
 
 } // namespace tarvin

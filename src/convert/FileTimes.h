@@ -1,0 +1,23 @@
+#pragma once
+
+#include "util/DateTime.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarvin {
+
+// The current offset of local time from UTC in days (positive east of Greenwich), as the
+// time zone gives it at this moment, daylight saving included. Raises "Error converting to
+// UTC time. Time zone could not be determined" when the zone cannot be told.
+double CurrentUtcOffsetDays();
+
+// A local clock value turned into UTC with the current offset: the same offset applies
+// whatever season the value lies in.
+TDateTime LocalToUtcWithCurrentOffset(TDateTime value);
+
+// Sets the last-write time of the file to the value taken as if it were UTC, leaving the
+// access time alone. Returns false when the time could not be set.
+bool SetLastWriteTime(const QByteArray &nativePath, TDateTime value);
+
+} // namespace tarvin

@@ -1,0 +1,89 @@
+#include "view/ui/AttachmentIcons.h"
+
+#include "view/AttachmentRules.h"
+#include "view/ui/ViewImages.h"
+
+#include <QMimeDatabase>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace tarvin {
+
+TAttachmentIcons::TAttachmentIcons() {
+    Reset();
+}
+
+void TAttachmentIcons::Reset() {
+    m_icons.clear();
+    m_cache.clear();
+    for (int i = 0; i < kFixedImageCount; ++i) {
+        m_icons.emplace_back(AttachmentImage(i));
+        m_cache.insert(QString::number(i), i);
+    }
+}
+
+int TAttachmentIcons::IndexForExtension(const QString &extension) {
+    const QString key = extension.toLower();
+    auto found = m_cache.constFind(key);
+    if (found != m_cache.constEnd())
+        return found.value();
+    m_icons.push_back(FileTypeIcon(extension));
+    int index = int(m_icons.size()) - 1;
+    m_cache.insert(key, index);
+    return index;
+}
+
+QIcon TAttachmentIcons::FileTypeIcon(const QString &extension) {
+    // The type follows from the name alone, so no probe file is needed.
+    static QMimeDatabase database;
+    static const bool themed = [] {
+        // Desktops without an icon theme of their own (bare X sessions) still get the
+        // freedesktop type icons of the standard theme when it is installed.
+        if (QIcon::fallbackThemeName().isEmpty() ||
+            QIcon::fallbackThemeName() == QLatin1String("hicolor"))
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    Q_UNUSED(themed);
+    const QMimeType type = database.mimeTypeForFile(QStringLiteral("virtual") + extension,
+                                                    QMimeDatabase::MatchExtension);
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull())
+        icon = QIcon::fromTheme(type.genericIconName());
+    if (icon.isNull())
+        icon = GenericFileIcon();
+    return icon;
+}
+
+QIcon TAttachmentIcons::GenericFileIcon() {
+    static const QIcon icon = [] {
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath page;
+        page.moveTo(7.5, 2.5);
+        page.lineTo(19.5, 2.5);
+        page.lineTo(25.5, 8.5);
+        page.lineTo(25.5, 29.5);
+        page.lineTo(7.5, 29.5);
+        page.closeSubpath();
+        painter.setPen(QPen(QColor(90, 90, 90), 1));
+        painter.setBrush(Qt::white);
+        painter.drawPath(page);
+        QPainterPath corner;
+        corner.moveTo(19.5, 2.5);
+        corner.lineTo(19.5, 8.5);
+        corner.lineTo(25.5, 8.5);
+        painter.setBrush(QColor(220, 220, 220));
+        painter.drawPath(corner);
+        painter.setPen(QPen(QColor(150, 150, 150), 1));
+        for (int y = 13; y <= 25; y += 3)
+            painter.drawLine(QPointF(10.5, y + 0.5), QPointF(22.5, y + 0.5));
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
+} // namespace tarvin

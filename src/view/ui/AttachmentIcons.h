@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QString>
+#include <vector>
+
+namespace tarvin {
+
+// The attachment list's pictures: the seven fixed ones (embedded message types and the
+// page without data) followed by file-type icons, one per extension, added on first use.
+class TAttachmentIcons {
+public:
+    TAttachmentIcons();
+
+    // Back to the seven fixed pictures; forgets every extension.
+    void Reset();
+    // The index of the icon for a file extension (dot included, any case), adding it on a
+    // miss.
+    int IndexForExtension(const QString &extension);
+    const QIcon &Icon(int index) const { return m_icons.at(size_t(index)); }
+    int Count() const { return int(m_icons.size()); }
+
+    // The icon the desktop shows for files with this extension: the MIME type's theme
+    // icon, its generic icon, or the bundled page.
+    static QIcon FileTypeIcon(const QString &extension);
+    // The bundled picture of a plain page, for types without a theme icon.
+    static QIcon GenericFileIcon();
+
+private:
+    std::vector<QIcon> m_icons;
+    QHash<QString, int> m_cache; // lower-case extension -> index
+};
+
+} // namespace tarvin

@@ -1,0 +1,203 @@
+#include "view/ui/HtmlBodyView.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+namespace tarvin {
+
+namespace {
+
+void FixSettings(QWebEngineSettings *settings) {
+    settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    settings->setAttribute(QWebEngineSettings::TouchIconsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // The body is a local file; its web pictures need this, and the request filter keeps
+    // everything but pictures and media out.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+}
+
+// Schemes the desktop is asked to open when the user clicks a link; anything else (local
+// files, desktop entries, custom handlers) could start programs and is ignored.
+bool IsOpenableLink(const QUrl &url) {
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+           scheme == QLatin1String("mailto") || scheme == QLatin1String("ftp");
+}
+
+void OpenLink(const QUrl &url) {
+    if (IsOpenableLink(url))
+        THtmlBodyView::DesktopLinkOpener()(url);
+}
+
+// A page that exists only to catch the address of a link that asked for a new window.
+class TLinkCatcherPage : public QWebEnginePage {
+public:
+    explicit TLinkCatcherPage(QObject *parent)
+        : QWebEnginePage(THtmlBodyView::SharedProfile(), parent) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool) override {
+        OpenLink(url);
+        deleteLater();
+        return false;
+    }
+};
+
+} // namespace
+
+void THtmlRequestFilter::SetAllowedFolder(const QString &folder) {
+    QString canonical = folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
+    if (!canonical.isEmpty() && !canonical.endsWith(QLatin1Char('/')))
+        canonical += QLatin1Char('/');
+    QMutexLocker lock(&m_mutex);
+    m_folder = canonical;
+}
+
+bool THtmlRequestFilter::Allows(const QUrl &url,
+                                QWebEngineUrlRequestInfo::ResourceType type) const {
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("file")) {
+        QString folder;
+        {
+            QMutexLocker lock(&m_mutex);
+            folder = m_folder;
+        }
+        if (folder.isEmpty())
+            return false;
+        // The real path, so that neither ".." nor a symbolic link leads out of the folder.
+        const QString path = QFileInfo(url.toLocalFile()).canonicalFilePath();
+        return !path.isEmpty() && path.startsWith(folder);
+    }
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        return type == QWebEngineUrlRequestInfo::ResourceTypeImage ||
+               type == QWebEngineUrlRequestInfo::ResourceTypeMedia;
+    return false;
+}
+
+void THtmlRequestFilter::interceptRequest(QWebEngineUrlRequestInfo &info) {
+    if (!Allows(info.requestUrl(), info.resourceType()))
+        info.block(true);
+}
+
+THtmlBodyPage::THtmlBodyPage(QObject *parent)
+    : QWebEnginePage(THtmlBodyView::SharedProfile(), parent) {
+    FixSettings(settings());
+}
+
+bool THtmlBodyPage::acceptNavigationRequest(const QUrl &url, NavigationType type,
+                                            bool isMainFrame) {
+    if (type == NavigationTypeLinkClicked || type == NavigationTypeFormSubmitted) {
+        if (type == NavigationTypeLinkClicked && LinkHandler)
+            LinkHandler(url);
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
+QWebEnginePage *THtmlBodyPage::createWindow(WebWindowType) {
+    return new TLinkCatcherPage(this);
+}
+
+THtmlBodyView::THtmlBodyView(QWidget *parent) : QWebEngineView(parent) {
+    m_page = new THtmlBodyPage(this);
+    m_page->LinkHandler = OpenLink;
+    m_filter = new THtmlRequestFilter(this);
+    m_page->setUrlRequestInterceptor(m_filter);
+    setPage(m_page);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
+    m_watchdogTimer.setSingleShot(true);
+    connect(&m_watchdogTimer, &QTimer::timeout, this, &THtmlBodyView::checkWatchdog);
+    connect(m_page, &QWebEnginePage::loadStarted, this, &THtmlBodyView::loadBegin);
+    connect(m_page, &QWebEnginePage::loadProgress, this, &THtmlBodyView::loadProgress);
+    connect(m_page, &QWebEnginePage::loadFinished, this, &THtmlBodyView::loadEnd);
+}
+
+THtmlBodyView::~THtmlBodyView() {
+    // The page must go before the view and the filter it points at.
+    m_page->setUrlRequestInterceptor(nullptr);
+    setPage(nullptr);
+    delete m_page;
+}
+
+std::function<void(const QUrl &)> &THtmlBodyView::DesktopLinkOpener() {
+    static std::function<void(const QUrl &)> opener = [](const QUrl &url) {
+        QDesktopServices::openUrl(url);
+    };
+    return opener;
+}
+
+QWebEngineProfile *THtmlBodyView::SharedProfile() {
+    static QWebEngineProfile *profile = [] {
+        // No storage name: off the record, nothing is written to disk.
+        auto *p = new QWebEngineProfile(QCoreApplication::instance());
+        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        p->setSpellCheckEnabled(false);
+        FixSettings(p->settings());
+        return p;
+    }();
+    return profile;
+}
+
+void THtmlBodyView::LoadFile(const QString &path) {
+    m_busy = true;
+    if (path.isEmpty())
+        m_page->setUrl(QUrl(QStringLiteral("about:blank")));
+    else
+        m_page->setUrl(QUrl::fromLocalFile(path));
+}
+
+void THtmlBodyView::loadBegin() {
+    m_busy = true;
+    m_watchdogFired = false;
+    m_downloadStart.start();
+    m_downloadComplete = false;
+    m_watchdogTimer.start(m_watchdogMSecs);
+}
+
+void THtmlBodyView::loadProgress(int) {
+    if (!m_downloadComplete)
+        checkWatchdog();
+}
+
+void THtmlBodyView::checkWatchdog() {
+    if (m_downloadComplete || !m_downloadStart.isValid())
+        return;
+    if (m_downloadStart.elapsed() >= m_watchdogMSecs) {
+        m_watchdogFired = true;
+        m_page->triggerAction(QWebEnginePage::Stop);
+    } else {
+        m_watchdogTimer.start(int(m_watchdogMSecs - m_downloadStart.elapsed()));
+    }
+}
+
+void THtmlBodyView::loadEnd(bool ok) {
+    m_downloadComplete = true;
+    m_busy = false;
+    m_watchdogTimer.stop();
+    emit BodyLoaded(ok);
+}
+
+} // namespace tarvin

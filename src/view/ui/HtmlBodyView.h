@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <functional>
+
+class QWebEngineProfile;
+
+namespace tarvin {
+
+// Lets a message's HTML body reach only what it may: local files inside the frame's work
+// folder, and images and media from the web. Everything else (scripts, style sheets and
+// frames from the web, other local files, other schemes) is blocked.
+class THtmlRequestFilter : public QWebEngineUrlRequestInterceptor {
+    Q_OBJECT
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    // The folder whose files may be loaded; empty allows no local file.
+    void SetAllowedFolder(const QString &folder);
+    // The decision for one request, apart from the engine.
+    bool Allows(const QUrl &url, QWebEngineUrlRequestInfo::ResourceType type) const;
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override;
+
+private:
+    mutable QMutex m_mutex;
+    QString m_folder; // canonical, with a trailing "/"
+};
+
+// A page that never follows a link itself: link clicks (and links that ask for a new
+// window) are handed to the link handler, which opens them on the desktop.
+class THtmlBodyPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    explicit THtmlBodyPage(QObject *parent);
+
+    std::function<void(const QUrl &)> LinkHandler;
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage *createWindow(WebWindowType type) override;
+};
+
+// The HTML view of a viewer frame: an off-the-record engine profile shared by all views,
+// settings fixed before the first load, the request filter, links opened outside and a
+// watchdog that stops a load still running after the time-out.
+class THtmlBodyView : public QWebEngineView {
+    Q_OBJECT
+public:
+    explicit THtmlBodyView(QWidget *parent = nullptr);
+    ~THtmlBodyView() override;
+
+    THtmlBodyPage *BodyPage() const { return m_page; }
+    THtmlRequestFilter *RequestFilter() const { return m_filter; }
+
+    // Loads a local file (or about:blank for an empty path).
+    void LoadFile(const QString &path);
+    bool IsBusy() const { return m_busy; }
+
+    // Milliseconds after which a running load is stopped (30 s unless changed).
+    void SetWatchdogTimeout(int msecs) { m_watchdogMSecs = msecs; }
+    bool WatchdogFired() const { return m_watchdogFired; }
+
+    // Opens a link in the desktop's handler; replaceable (tests record the calls).
+    static std::function<void(const QUrl &)> &DesktopLinkOpener();
+    // The shared off-the-record profile with its fixed settings.
+    static QWebEngineProfile *SharedProfile();
+
+signals:
+    void BodyLoaded(bool ok);
+
+private:
+    void loadBegin();
+    void loadProgress(int percent);
+    void loadEnd(bool ok);
+    void checkWatchdog();
+
+    THtmlBodyPage *m_page = nullptr;
+    THtmlRequestFilter *m_filter = nullptr;
+    QElapsedTimer m_downloadStart;
+    bool m_downloadComplete = true;
+    bool m_busy = false;
+    bool m_watchdogFired = false;
+    int m_watchdogMSecs = 30000;
+    QTimer m_watchdogTimer;
+};
+
+} // namespace tarvin

@@ -1,0 +1,727 @@
+#include "view/ui/TarvinFrame.h"
+
+#include "model/Attachment.h"
+#include "model/GWMessage.h"
+#include "util/Error.h"
+#include "util/SafeFileName.h"
+#include "util/WorkFolder.h"
+#include "view/AttachmentRules.h"
+#include "view/ViewTexts.h"
+#include "view/ui/HeaderPanels.h"
+#include "view/ui/HtmlBodyView.h"
+#include "view/ui/ViewImages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tarvin {
+
+namespace {
+
+constexpr int kListHeight = 80;
+constexpr int kTextMargin = 4;
+constexpr int kTabStop = 64;
+
+// The desktop's general font at a point size (stands in for the classic dialog fonts).
+QFont GeneralFont(int pointSize) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QPlainTextEdit *NewTextView(QWidget *parent, bool wrap, bool horizontalBar) {
+    auto *view = new QPlainTextEdit(parent);
+    view->setReadOnly(true);
+    view->setFont(GeneralFont(8));
+    view->setTabStopDistance(kTabStop);
+    view->document()->setDocumentMargin(kTextMargin);
+    view->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setHorizontalScrollBarPolicy(horizontalBar ? Qt::ScrollBarAlwaysOn
+                                                     : Qt::ScrollBarAlwaysOff);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return view;
+}
+
+void SetViewText(QPlainTextEdit *view, const QString &text) {
+    view->setPlainText(text);
+    view->moveCursor(QTextCursor::Start);
+    view->verticalScrollBar()->setValue(0);
+}
+
+QAction *NewAction(QObject *parent, const QString &caption, const QString &hint = QString()) {
+    auto *action = new QAction(caption, parent);
+    if (!hint.isEmpty()) {
+        action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+        action->setStatusTip(hint.section(QLatin1Char('|'), -1));
+    }
+    return action;
+}
+
+void AddIfSet(QWidget *target, QAction *action) {
+    if (action)
+        target->addAction(action);
+}
+
+} // namespace
+
+TTarvinFrame::TTarvinFrame(QWidget *parent) : QWidget(parent), m_desktop(TFrameDesktop::Default()) {
+    buildControls();
+    buildToolBar();
+    bindMenus();
+    UpdateEditActions();
+}
+
+TTarvinFrame::~TTarvinFrame() {
+    // The panel points at the message; let it go first. The work folder removes itself.
+    m_header.reset();
+    m_message.reset();
+}
+
+void TTarvinFrame::buildControls() {
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolBar->setIconSize(QSize(22, 22));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    layout->addWidget(m_toolBar);
+
+    m_pgCtrl = new QTabWidget(this);
+    m_pgCtrl->setObjectName(QStringLiteral("PgCtrl"));
+    m_pgCtrl->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(m_pgCtrl, 1);
+
+    m_tsMessage = new QWidget(m_pgCtrl);
+    m_tsMessage->setObjectName(QStringLiteral("tsMessage"));
+    auto *messageLayout = new QVBoxLayout(m_tsMessage);
+    messageLayout->setContentsMargins(0, 0, 0, 0);
+    m_pnlMessage = new QWidget(m_tsMessage);
+    m_pnlMessage->setObjectName(QStringLiteral("pnlMessage"));
+    messageLayout->addWidget(m_pnlMessage);
+    auto *panelLayout = new QVBoxLayout(m_pnlMessage);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+
+    m_splMessage = new QSplitter(Qt::Vertical, m_pnlMessage);
+    m_splMessage->setObjectName(QStringLiteral("splMessage"));
+    m_splMessage->setHandleWidth(2);
+    m_splMessage->setChildrenCollapsible(false);
+    panelLayout->addWidget(m_splMessage, 1);
+
+    m_bodyStack = new QStackedWidget(m_splMessage);
+    m_reMessageBody = NewTextView(m_bodyStack, true, false);
+    m_reMessageBody->setObjectName(QStringLiteral("reMessageBody"));
+    m_bodyStack->addWidget(m_reMessageBody);
+    m_splMessage->addWidget(m_bodyStack);
+
+    m_lvwAttachments = new QListWidget(m_splMessage);
+    m_lvwAttachments->setObjectName(QStringLiteral("lvwAttachments"));
+    m_lvwAttachments->setViewMode(QListView::IconMode);
+    m_lvwAttachments->setIconSize(QSize(32, 32));
+    m_lvwAttachments->setMovement(QListView::Static);
+    m_lvwAttachments->setResizeMode(QListView::Adjust);
+    m_lvwAttachments->setFlow(QListView::LeftToRight);
+    m_lvwAttachments->setWrapping(true);
+    // A caption too long for its cell keeps its start and its extension.
+    m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
+    m_lvwAttachments->setGridSize(QSize(96, 56));
+    m_lvwAttachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lvwAttachments->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lvwAttachments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lvwAttachments->setContextMenuPolicy(Qt::CustomContextMenu);
+    {
+        // Without focus the selected caption keeps the button colours rather than vanishing.
+        QPalette colours = m_lvwAttachments->palette();
+        colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                         colours.color(QPalette::Active, QPalette::Button));
+        colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         colours.color(QPalette::Active, QPalette::ButtonText));
+        m_lvwAttachments->setPalette(colours);
+    }
+    m_splMessage->addWidget(m_lvwAttachments);
+    m_splMessage->setStretchFactor(0, 1);
+    m_splMessage->setStretchFactor(1, 0);
+    m_splMessage->setSizes({400, kListHeight});
+    m_lvwAttachments->hide();
+
+    m_reProperties = NewTextView(m_pgCtrl, false, true);
+    m_reProperties->setObjectName(QStringLiteral("reProperties"));
+    m_reSaveLog = NewTextView(m_pgCtrl, false, false);
+    m_reSaveLog->setObjectName(QStringLiteral("reSaveLog"));
+
+    m_pgCtrl->addTab(m_tsMessage, QStringLiteral("Message"));
+    m_pgCtrl->addTab(m_reProperties, QStringLiteral("Properties"));
+    m_pgCtrl->addTab(m_reSaveLog, QStringLiteral("Save Log"));
+    m_pgCtrl->hide();
+
+    connect(m_pgCtrl, &QTabWidget::currentChanged, this, [this] {
+        UpdateEditActions();
+        emit OnPageChange(this);
+    });
+    connect(m_lvwAttachments, &QListWidget::itemActivated, this,
+            [this] { OpenSelectedAttachment(); });
+    connect(m_lvwAttachments, &QListWidget::itemSelectionChanged, this,
+            [this] { emit AttachmentSelectionChanged(); });
+    for (QPlainTextEdit *view : {m_reMessageBody, m_reProperties, m_reSaveLog}) {
+        connect(view, &QPlainTextEdit::selectionChanged, this, &TTarvinFrame::UpdateEditActions);
+        connect(view, &QPlainTextEdit::textChanged, this, &TTarvinFrame::UpdateEditActions);
+    }
+}
+
+void TTarvinFrame::buildToolBar() {
+    acEditCopy =
+        NewAction(this, QStringLiteral("&Copy"),
+                  QStringLiteral("Copy|Copies the selection and puts it on the Clipboard"));
+    acEditCopy->setShortcut(QKeySequence::Copy);
+    acEditCopy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    acEditSelectAll = NewAction(this, QStringLiteral("Select &All"),
+                                QStringLiteral("Select All|Selects the entire document"));
+    acEditSelectAll->setShortcut(QKeySequence::SelectAll);
+    acEditSelectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(acEditCopy);
+    addAction(acEditSelectAll);
+    connect(acEditCopy, &QAction::triggered, this, &TTarvinFrame::editCopy);
+    connect(acEditSelectAll, &QAction::triggered, this, &TTarvinFrame::editSelectAll);
+
+    // Reply and forward arrive with the mail actions; until then they are shown but disabled.
+    acReply = NewAction(this, QStringLiteral("Reply"), QStringLiteral("Reply"));
+    acReply->setIcon(ToolbarImage(1));
+    acReplyToSenderInc = NewAction(this, QStringLiteral("Reply to Sender (Include Message)"));
+    acReplyToSender = NewAction(this, QStringLiteral("Reply to Sender"));
+    acReplyToAllInc = NewAction(this, QStringLiteral("Reply to All (Include Message)"));
+    acReplyToAll = NewAction(this, QStringLiteral("Reply to All"));
+    acForwardAsAtt = NewAction(this, QStringLiteral("Forward as Attachment"));
+    acForward = NewAction(this, QStringLiteral("Forward"), QStringLiteral("Forward"));
+    acForward->setIcon(ToolbarImage(2));
+    for (QAction *action : {acReply, acReplyToSenderInc, acReplyToSender, acReplyToAllInc,
+                            acReplyToAll, acForwardAsAtt, acForward})
+        action->setEnabled(false);
+
+    m_popupMenuReply = new QMenu(this);
+    m_popupMenuReply->addAction(acReply);
+    m_popupMenuReply->addSeparator();
+    m_popupMenuReply->addAction(acReplyToSenderInc);
+    m_popupMenuReply->addAction(acReplyToSender);
+    m_popupMenuReply->addSeparator();
+    m_popupMenuReply->addAction(acReplyToAllInc);
+    m_popupMenuReply->addAction(acReplyToAll);
+    m_popupMenuForward = new QMenu(this);
+    m_popupMenuForward->addAction(acForwardAsAtt);
+    m_popupMenuForward->addSeparator();
+    m_popupMenuForward->addAction(acForward);
+
+    m_popupMenuAttachments = new QMenu(this);
+    m_popupMenuMessage = new QMenu(this);
+    m_popupMenuEdit = new QMenu(this);
+    m_popupMenuEdit->addAction(acEditCopy);
+    m_popupMenuEdit->addAction(acEditSelectAll);
+    connect(m_popupMenuEdit, &QMenu::aboutToShow, this, &TTarvinFrame::UpdateEditActions);
+
+    AttachHostActions(TFrameHostActions{});
+}
+
+void TTarvinFrame::AttachHostActions(const TFrameHostActions &actions) {
+    m_host = actions;
+    auto withIcon = [](QAction *action, int image) {
+        if (action)
+            action->setIcon(ToolbarImage(image));
+        return action;
+    };
+    m_toolBar->clear();
+    AddIfSet(m_toolBar, withIcon(actions.Close, 0));
+    for (auto [action, menu] :
+         {std::pair{acReply, m_popupMenuReply}, {acForward, m_popupMenuForward}}) {
+        auto *button = new QToolButton(m_toolBar);
+        button->setDefaultAction(action);
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        button->setAutoRaise(true);
+        m_toolBar->addWidget(button);
+    }
+    m_toolBar->addSeparator();
+    AddIfSet(m_toolBar, withIcon(actions.Print, 3));
+    m_toolBar->addSeparator();
+    AddIfSet(m_toolBar, withIcon(actions.Message, 4));
+    AddIfSet(m_toolBar, withIcon(actions.Properties, 5));
+    AddIfSet(m_toolBar, withIcon(actions.SaveLog, 6));
+    m_toolBar->addSeparator();
+    AddIfSet(m_toolBar, withIcon(actions.Html, 7));
+    AddIfSet(m_toolBar, withIcon(actions.PlainText, 8));
+    for (QAction *action : m_toolBar->actions()) {
+        auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action));
+        if (button && !button->menu())
+            button->setFixedSize(29, 28);
+    }
+
+    m_popupMenuAttachments->clear();
+    AddIfSet(m_popupMenuAttachments, actions.OpenAttachment);
+    AddIfSet(m_popupMenuAttachments, actions.SaveAs);
+    if (actions.SystemAttachments) {
+        QMenu *view = m_popupMenuAttachments->addMenu(QStringLiteral("View"));
+        view->addAction(actions.SystemAttachments);
+    }
+    m_popupMenuMessage->clear();
+    AddIfSet(m_popupMenuMessage, actions.Message);
+    AddIfSet(m_popupMenuMessage, actions.Properties);
+    AddIfSet(m_popupMenuMessage, actions.SaveLog);
+    if (actions.Font) {
+        m_popupMenuMessage->addSeparator();
+        m_popupMenuMessage->addAction(actions.Font);
+    }
+}
+
+void TTarvinFrame::bindMenus() {
+    connect(m_lvwAttachments, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        if (!m_popupMenuAttachments->isEmpty())
+            m_popupMenuAttachments->popup(m_lvwAttachments->viewport()->mapToGlobal(pos));
+    });
+    connect(m_pgCtrl, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        if (!m_popupMenuMessage->isEmpty())
+            m_popupMenuMessage->popup(m_pgCtrl->mapToGlobal(pos));
+    });
+    for (QPlainTextEdit *view : {m_reMessageBody, m_reProperties, m_reSaveLog}) {
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint pos) {
+            m_popupMenuEdit->popup(view->viewport()->mapToGlobal(pos));
+        });
+    }
+}
+
+// ---- loading ----
+
+void TTarvinFrame::SetFileName(const QString &path) {
+    // File names differ in case on this system, so only the same text is the same file.
+    if (path == m_fileName)
+        return;
+    m_fileName = path;
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        setLoadedMessage(nullptr);
+        return;
+    }
+    auto message = std::make_unique<TGWMessage>();
+    try {
+        message->LoadFromFile(path);
+    } catch (...) {
+        setLoadedMessage(nullptr);
+        throw;
+    }
+    setLoadedMessage(std::move(message));
+}
+
+void TTarvinFrame::LoadFromXml(const QString &xml) {
+    auto message = std::make_unique<TGWMessage>();
+    message->LoadFromXml(xml);
+    setLoadedMessage(std::move(message));
+}
+
+void TTarvinFrame::setLoadedMessage(std::unique_ptr<TGWMessage> message) {
+    setUpdatesEnabled(false);
+    struct Resume {
+        QWidget *widget;
+        ~Resume() { widget->setUpdatesEnabled(true); }
+    } resume{this};
+
+    // The panel and the list point into the old message: drop them first.
+    m_header.reset();
+    m_lvwAttachments->clear();
+    m_entries.clear();
+    m_infos.clear();
+    m_message = std::move(message);
+    m_htmlFilePath.clear();
+    if (m_message) {
+        m_headerType = int(m_message->MessageType);
+        rebuildHeader();
+        m_pgCtrl->show();
+        refreshView();
+        fillProperties();
+        fillSaveLog();
+    } else {
+        m_headerType = kNoHeaderType;
+        rebuildHeader();
+        m_pgCtrl->hide();
+        m_reMessageBody->clear();
+        m_reProperties->clear();
+        m_reSaveLog->clear();
+        if (m_webBrowser)
+            m_webBrowser->LoadFile(QString());
+    }
+    UpdateEditActions();
+}
+
+void TTarvinFrame::rebuildHeader() {
+    m_header.reset();
+    m_pgCtrl->setTabText(fpMessage, NotPostedTypeName(m_headerType));
+    if (m_headerType < 0 || m_headerType >= kNoHeaderType)
+        return;
+    m_header = CreateHeaderPanel(TGWMessageType(m_headerType), m_pnlMessage);
+    if (m_header) {
+        static_cast<QVBoxLayout *>(m_pnlMessage->layout())->insertWidget(0, m_header.get());
+        m_header->show();
+    }
+}
+
+void TTarvinFrame::refreshView() {
+    if (m_header)
+        m_header->SetMessage(m_message.get());
+    updateBodyView();
+    fillAttachments();
+}
+
+// ---- body ----
+
+void TTarvinFrame::SetPlainText(bool plainText) {
+    if (plainText == m_plainText)
+        return;
+    if (!plainText && !HasHtmlBody())
+        return;
+    m_plainText = plainText;
+    updateBodyView();
+    emit OnViewModeChange(this);
+}
+
+void TTarvinFrame::updateBodyView() {
+    if (m_updatingBody)
+        return;
+    m_updatingBody = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_updatingBody};
+
+    if (!m_plainText && !HasHtmlBody()) {
+        m_plainText = true;
+        emit OnViewModeChange(this);
+    }
+    if (m_plainText) {
+        showPlainBody();
+        return;
+    }
+    THtmlBodyView *view = HtmlView();
+    QString file;
+    try {
+        file = HtmlFileName();
+    } catch (const Error &error) {
+        // The body cannot be extracted: show the plain text and say why.
+        m_plainText = true;
+        showPlainBody();
+        emit OnViewModeChange(this);
+        showError(error.message());
+        return;
+    }
+    view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
+    view->LoadFile(file);
+    m_bodyStack->setCurrentWidget(view);
+    UpdateEditActions();
+}
+
+void TTarvinFrame::showPlainBody() {
+    SetViewText(m_reMessageBody, m_message ? m_message->Body.PlainText : QString());
+    m_bodyStack->setCurrentWidget(m_reMessageBody);
+    UpdateEditActions();
+    emit BodyShown();
+}
+
+THtmlBodyView *TTarvinFrame::HtmlView() {
+    if (!m_webBrowser) {
+        m_webBrowser = new THtmlBodyView(m_bodyStack);
+        m_webBrowser->setObjectName(QStringLiteral("WebBrowser"));
+        m_webBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+        m_bodyStack->addWidget(m_webBrowser);
+        connect(m_webBrowser, &THtmlBodyView::BodyLoaded, this, [this] { emit BodyShown(); });
+        connect(m_webBrowser->page(), &QWebEnginePage::selectionChanged, this,
+                &TTarvinFrame::UpdateEditActions);
+        connect(m_webBrowser, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+            UpdateEditActions();
+            m_popupMenuEdit->popup(m_webBrowser->mapToGlobal(pos));
+        });
+    }
+    return m_webBrowser;
+}
+
+bool TTarvinFrame::HtmlViewShown() const {
+    return m_webBrowser && m_bodyStack->currentWidget() == m_webBrowser;
+}
+
+QString TTarvinFrame::GetWorkFolder() {
+    if (!m_workFolder)
+        m_workFolder = std::make_unique<TWorkFolder>();
+    return m_workFolder->Path();
+}
+
+QString TTarvinFrame::HtmlFileName() {
+    if (m_htmlFilePath.isEmpty() && m_message && m_message->HasHtmlBody)
+        m_htmlFilePath = ExtractHtmlBody(*m_message, GetWorkFolder());
+    return m_htmlFilePath;
+}
+
+// ---- queries ----
+
+QString TTarvinFrame::MessageFrom() const {
+    return m_message ? m_message->CoreProperties.From : QString();
+}
+
+QString TTarvinFrame::MessageSubject() const {
+    return m_message ? m_message->CoreProperties.Subject : QString();
+}
+
+QString TTarvinFrame::MessageId() const {
+    return m_message ? m_message->ID.Mapi : QString();
+}
+
+QString TTarvinFrame::MessageTypeName() const {
+    return m_message ? tarvin::MessageTypeName(int(m_message->MessageType),
+                                               int(m_message->CoreProperties.Boxtype))
+                     : QString();
+}
+
+bool TTarvinFrame::HasHtmlBody() const {
+    return m_message && m_message->HasHtmlBody;
+}
+
+bool TTarvinFrame::HasPlainBody() const {
+    return m_message && !m_message->Body.PlainText.isEmpty();
+}
+
+// ---- views ----
+
+bool TTarvinFrame::ToolbarVisible() const {
+    return !m_toolBar->isHidden();
+}
+
+void TTarvinFrame::SetToolbarVisible(bool visible) {
+    m_toolBar->setVisible(visible);
+}
+
+int TTarvinFrame::ActivePage() const {
+    return m_pgCtrl->currentIndex();
+}
+
+void TTarvinFrame::SetActivePage(int page) {
+    m_pgCtrl->setCurrentIndex(page);
+}
+
+void TTarvinFrame::SetShowSystemAttachments(bool show) {
+    if (show == m_showSystemAttachments)
+        return;
+    m_showSystemAttachments = show;
+    fillAttachments();
+}
+
+void TTarvinFrame::SetAttachmentsVisible(bool visible) {
+    if (visible == m_attachmentsVisible)
+        return;
+    m_attachmentsVisible = visible;
+    m_lvwAttachments->setVisible(visible);
+    if (visible) {
+        QList<int> sizes = m_splMessage->sizes();
+        int total = sizes.value(0) + sizes.value(1);
+        if (total > kListHeight)
+            m_splMessage->setSizes({total - kListHeight, kListHeight});
+    }
+}
+
+// ---- attachments ----
+
+void TTarvinFrame::fillAttachments() {
+    m_icons.Reset();
+    m_lvwAttachments->scrollToTop();
+    m_lvwAttachments->clear();
+    m_entries.clear();
+    m_infos.clear();
+    if (!m_message) {
+        emit AttachmentSelectionChanged();
+        return;
+    }
+    m_infos = BuildAttachmentInfos(*m_message);
+    m_entries = BuildAttachmentEntries(m_infos, m_showSystemAttachments);
+    const QColor greyText = palette().color(QPalette::Disabled, QPalette::Text);
+    for (size_t row = 0; row < m_entries.size(); ++row) {
+        const TAttachmentEntry &entry = m_entries[row];
+        int image = entry.ImageIndex == kExtensionImage ? m_icons.IndexForExtension(entry.Extension)
+                                                        : entry.ImageIndex;
+        auto *item = new QListWidgetItem(entry.Caption, m_lvwAttachments);
+        item->setData(Qt::UserRole, int(row));
+        item->setToolTip(entry.Caption);
+        item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        if (entry.HasData) {
+            item->setIcon(m_icons.Icon(image));
+        } else {
+            item->setIcon(QIcon(m_icons.Icon(image).pixmap(32, 32, QIcon::Disabled)));
+            item->setForeground(greyText);
+        }
+    }
+    emit AttachmentSelectionChanged();
+}
+
+void TTarvinFrame::SelectAttachment(int row) {
+    m_lvwAttachments->setCurrentRow(row);
+}
+
+const TAttachmentInfo *TTarvinFrame::SelectedAttachmentInfo() const {
+    const QList<QListWidgetItem *> selected = m_lvwAttachments->selectedItems();
+    if (selected.isEmpty())
+        return nullptr;
+    const int row = selected.constFirst()->data(Qt::UserRole).toInt();
+    if (row < 0 || size_t(row) >= m_entries.size())
+        return nullptr;
+    return &m_infos[m_entries[size_t(row)].InfoIndex];
+}
+
+const TAttachment *TTarvinFrame::SelectedAttachment() const {
+    const TAttachmentInfo *info = SelectedAttachmentInfo();
+    return info ? info->Attachment : nullptr;
+}
+
+void TTarvinFrame::OpenSelectedAttachment() {
+    const TAttachmentInfo *info = SelectedAttachmentInfo();
+    if (!info || !info->Attachment->HasData())
+        return;
+    const TAttachment &attachment = *info->Attachment;
+    if (attachment.ObjectType == 2) {
+        TOpenMessageRequest request;
+        request.MessageId = info->MessageId;
+        request.Xml = attachment.DataText();
+        request.ToolbarVisible = ToolbarVisible();
+        request.AttachmentsVisible = m_attachmentsVisible;
+        request.ShowSystemAttachments = m_showSystemAttachments;
+        emit OnOpenMessage(this, request);
+        return;
+    }
+    if (attachment.ObjectType != 1)
+        return;
+    QString path;
+    try {
+        path = GetWorkFolder() + SafePathComponent(SaveNameOf(attachment));
+        WriteAttachmentForOpening(attachment, GetWorkFolder());
+        if (OpensInTextEditor(attachment.IsHtmlBody, attachment.IsMime822))
+            m_desktop.OpenInTextEditor(path);
+        else
+            m_desktop.OpenFile(path);
+    } catch (const Error &error) {
+        showError(QStringLiteral("Cannot open file '%1'.\n\n%2.").arg(path, error.message()));
+    }
+}
+
+void TTarvinFrame::SaveSelectedAttachmentAs() {
+    const TAttachmentInfo *info = SelectedAttachmentInfo();
+    if (!info || !info->Attachment->HasData())
+        return;
+    const TAttachment &attachment = *info->Attachment;
+    const QString caption = CaptionOf(*info);
+    const QString messageFilter = QStringLiteral("Pelorin Markup Language file (*.pml)");
+    const QString anyFilter = QStringLiteral("Any file (*)");
+    TSaveDialogRequest request;
+    request.Title = QStringLiteral("Save '") + caption + QStringLiteral("' As");
+    request.Filters = {messageFilter, anyFilter};
+    try {
+        if (attachment.ObjectType == 2) {
+            request.SuggestedName = EmbeddedMessageFileName(*info);
+            request.SelectedFilter = messageFilter;
+            m_saveFolder = m_sourceFolder;
+        } else {
+            request.SuggestedName = SafePathComponent(SaveNameOf(attachment));
+            request.SelectedFilter = anyFilter;
+        }
+        request.Folder = m_saveFolder;
+        const QString path = m_desktop.AskSaveFileName(this, request);
+        if (path.isEmpty())
+            return;
+        if (attachment.ObjectType == 2)
+            SaveEmbeddedMessage(attachment, path);
+        else
+            attachment.SaveDataToFile(path);
+        m_saveFolder = QFileInfo(path).absolutePath();
+    } catch (const Error &error) {
+        showError(error.message());
+    }
+}
+
+// ---- properties and save log ----
+
+void TTarvinFrame::fillProperties() {
+    if (!m_message) {
+        m_reProperties->clear();
+        return;
+    }
+    const QFontMetrics metrics(m_reProperties->font());
+    const QString text = TweakFormat(
+        MessagePropertiesText(*m_message, m_fileName),
+        [&metrics](const QString &s) { return metrics.horizontalAdvance(s); }, kTabStop);
+    SetViewText(m_reProperties, text);
+}
+
+void TTarvinFrame::fillSaveLog() {
+    m_reSaveLog->clear();
+    if (!m_message)
+        return;
+    SetViewText(m_reSaveLog, MessageSaveLogText(*m_message));
+}
+
+// ---- copy and select all ----
+
+QPlainTextEdit *TTarvinFrame::activeTextView() const {
+    switch (m_pgCtrl->currentIndex()) {
+    case fpProperties:
+        return m_reProperties;
+    case fpSaveLog:
+        return m_reSaveLog;
+    default:
+        return m_reMessageBody;
+    }
+}
+
+void TTarvinFrame::UpdateEditActions() {
+    if (!acEditCopy)
+        return;
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown()) {
+        acEditCopy->setEnabled(m_webBrowser->page()->hasSelection());
+        acEditSelectAll->setEnabled(true);
+        return;
+    }
+    QPlainTextEdit *view = activeTextView();
+    const QTextCursor cursor = view->textCursor();
+    const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart();
+    acEditCopy->setEnabled(selected > 0);
+    acEditSelectAll->setEnabled(selected < view->document()->characterCount() - 1);
+}
+
+void TTarvinFrame::editCopy() {
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
+        m_webBrowser->page()->triggerAction(QWebEnginePage::Copy);
+    else
+        activeTextView()->copy();
+}
+
+void TTarvinFrame::editSelectAll() {
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
+        m_webBrowser->page()->triggerAction(QWebEnginePage::SelectAll);
+    else
+        activeTextView()->selectAll();
+    UpdateEditActions();
+}
+
+void TTarvinFrame::showError(const QString &text) {
+    m_desktop.ShowError(this, QApplication::applicationDisplayName(), text);
+}
+
+} // namespace tarvin

@@ -1,0 +1,216 @@
+#pragma once
+
+#include "view/MessageContent.h"
+#include "view/ui/AttachmentIcons.h"
+#include "view/ui/FrameDesktop.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+namespace tarvin {
+
+class TFrmHeader;
+class TGWMessage;
+class THtmlBodyView;
+class TWorkFolder;
+
+// Tab pages of the frame.
+enum TFramePage { fpMessage = 0, fpProperties = 1, fpSaveLog = 2 };
+
+// What a host passes on when the user opens an embedded message.
+struct TOpenMessageRequest {
+    QString MessageId;
+    QString Xml;
+    bool ToolbarVisible = true;
+    bool AttachmentsVisible = true;
+    bool ShowSystemAttachments = false;
+};
+
+// The host's actions that the frame's toolbar and pop-up menus show. Any may be null.
+struct TFrameHostActions {
+    QAction *Close = nullptr;
+    QAction *Print = nullptr;
+    QAction *Message = nullptr;
+    QAction *Properties = nullptr;
+    QAction *SaveLog = nullptr;
+    QAction *Html = nullptr;
+    QAction *PlainText = nullptr;
+    QAction *OpenAttachment = nullptr;
+    QAction *SaveAs = nullptr;
+    QAction *SystemAttachments = nullptr;
+    QAction *Font = nullptr;
+};
+
+// The view of one loaded message: a tab with the header panel, the body (HTML or plain
+// text) and the attachment list; a tab with the stored properties; a tab with the save log.
+// The frame owns the message, its header panel and a work folder into which it extracts
+// the HTML body and the attachments it opens.
+class TTarvinFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTarvinFrame(QWidget *parent = nullptr);
+    ~TTarvinFrame() override;
+
+    // Loads the message file at the path (nothing when it is the path shown). A missing
+    // file empties the frame; a file that fails to load empties it and raises the error.
+    QString FileName() const { return m_fileName; }
+    void SetFileName(const QString &path);
+    // Shows a message given as XML text (an embedded message). FileName stays.
+    void LoadFromXml(const QString &xml);
+
+    QString SourceFolder() const { return m_sourceFolder; }
+    void SetSourceFolder(const QString &folder) { m_sourceFolder = folder; }
+
+    bool PlainText() const { return m_plainText; }
+    void SetPlainText(bool plainText);
+
+    bool ShowSystemAttachments() const { return m_showSystemAttachments; }
+    void SetShowSystemAttachments(bool show);
+    bool AttachmentsVisible() const { return m_attachmentsVisible; }
+    void SetAttachmentsVisible(bool visible);
+    bool ToolbarVisible() const;
+    void SetToolbarVisible(bool visible);
+
+    int ActivePage() const;
+    void SetActivePage(int page);
+
+    // The loaded message and facts about it (empty or false without one).
+    const TGWMessage *Message() const { return m_message.get(); }
+    QString MessageFrom() const;
+    QString MessageSubject() const;
+    QString MessageId() const;
+    QString MessageTypeName() const;
+    bool HasHtmlBody() const;
+    bool HasPlainBody() const;
+    int HeaderType() const { return m_headerType; }
+    TFrmHeader *HeaderPanel() const { return m_header.get(); }
+
+    // The attachment of the selected list item, or none.
+    const TAttachment *SelectedAttachment() const;
+    const TAttachmentInfo *SelectedAttachmentInfo() const;
+    // The list items shown, in order.
+    const std::vector<TAttachmentEntry> &AttachmentEntries() const { return m_entries; }
+    void SelectAttachment(int row);
+
+    // Opens the selected attachment: a file with its program (the HTML body and MIME
+    // source in the text editor), an embedded message through OnOpenMessage.
+    void OpenSelectedAttachment();
+    // Saves the selected attachment (an embedded message as a message file) where the
+    // user chooses.
+    void SaveSelectedAttachmentAs();
+
+    // The work folder ("/" at the end), created on first use.
+    QString GetWorkFolder();
+    // The extracted HTML body file, extracted on first use; "" without an HTML body.
+    QString HtmlFileName();
+
+    // Controls that hosts use.
+    QTabWidget *PageControl() const { return m_pgCtrl; }
+    QToolBar *ToolBar() const { return m_toolBar; }
+    QPlainTextEdit *PlainTextView() const { return m_reMessageBody; }
+    QPlainTextEdit *PropertiesView() const { return m_reProperties; }
+    QPlainTextEdit *SaveLogView() const { return m_reSaveLog; }
+    QListWidget *AttachmentList() const { return m_lvwAttachments; }
+    THtmlBodyView *HtmlView(); // created on first use
+    bool HtmlViewShown() const;
+    QMenu *ReplyMenu() const { return m_popupMenuReply; }
+    QMenu *ForwardMenu() const { return m_popupMenuForward; }
+
+    // The frame's own actions.
+    QAction *acEditCopy = nullptr;
+    QAction *acEditSelectAll = nullptr;
+    QAction *acReply = nullptr;
+    QAction *acReplyToSenderInc = nullptr;
+    QAction *acReplyToSender = nullptr;
+    QAction *acReplyToAllInc = nullptr;
+    QAction *acReplyToAll = nullptr;
+    QAction *acForwardAsAtt = nullptr;
+    QAction *acForward = nullptr;
+
+    // Puts the host's actions on the toolbar and into the pop-up menus.
+    void AttachHostActions(const TFrameHostActions &actions);
+
+    // Sets the enabled states of Copy and Select All from the active view.
+    void UpdateEditActions();
+
+    // The frame's ways of reaching the desktop (replaceable for tests).
+    TFrameDesktop &Desktop() { return m_desktop; }
+
+signals:
+    // After PlainText changed and the body view was updated.
+    void OnViewModeChange(tarvin::TTarvinFrame *sender);
+    // The user opened an embedded message.
+    void OnOpenMessage(tarvin::TTarvinFrame *sender, const tarvin::TOpenMessageRequest &request);
+    // After the active tab changed.
+    void OnPageChange(tarvin::TTarvinFrame *sender);
+    // The body is on screen: the plain text is set, or the HTML page has finished loading.
+    void BodyShown();
+    // The list selection changed.
+    void AttachmentSelectionChanged();
+
+private:
+    void buildControls();
+    void buildToolBar();
+    void setLoadedMessage(std::unique_ptr<TGWMessage> message);
+    void rebuildHeader();
+    void refreshView();
+    void updateBodyView();
+    void fillAttachments();
+    void fillProperties();
+    void fillSaveLog();
+    void showPlainBody();
+    QPlainTextEdit *activeTextView() const;
+    void editCopy();
+    void editSelectAll();
+    void showError(const QString &text);
+    void bindMenus();
+
+    std::unique_ptr<TGWMessage> m_message;
+    std::unique_ptr<TFrmHeader> m_header;
+    std::unique_ptr<TWorkFolder> m_workFolder;
+    int m_headerType = 6;
+    QString m_fileName;
+    QString m_sourceFolder;
+    QString m_htmlFilePath;
+    QString m_saveFolder;
+    bool m_plainText = false;
+    bool m_showSystemAttachments = false;
+    bool m_attachmentsVisible = false;
+    bool m_updatingBody = false;
+    std::vector<TAttachmentInfo> m_infos;
+    std::vector<TAttachmentEntry> m_entries;
+    TAttachmentIcons m_icons;
+    TFrameDesktop m_desktop;
+    TFrameHostActions m_host;
+
+    QToolBar *m_toolBar = nullptr;
+    QTabWidget *m_pgCtrl = nullptr;
+    QWidget *m_tsMessage = nullptr;
+    QWidget *m_pnlMessage = nullptr;
+    QSplitter *m_splMessage = nullptr;
+    QStackedWidget *m_bodyStack = nullptr;
+    THtmlBodyView *m_webBrowser = nullptr;
+    QPlainTextEdit *m_reMessageBody = nullptr;
+    QPlainTextEdit *m_reProperties = nullptr;
+    QPlainTextEdit *m_reSaveLog = nullptr;
+    QListWidget *m_lvwAttachments = nullptr;
+    QMenu *m_popupMenuAttachments = nullptr;
+    QMenu *m_popupMenuMessage = nullptr;
+    QMenu *m_popupMenuEdit = nullptr;
+    QMenu *m_popupMenuReply = nullptr;
+    QMenu *m_popupMenuForward = nullptr;
+};
+
+} // namespace tarvin

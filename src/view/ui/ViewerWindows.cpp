@@ -1,0 +1,178 @@
+#include "view/ui/ViewerWindows.h"
+
+#include "app/VersionInfo.h"
+#include "util/Error.h"
+#include "util/ShellOpen.h"
+#include "view/ui/TarvinForm.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace tarvin {
+
+namespace {
+
+QString ProductName() {
+    QString name = VersionKey(9);
+    return name.isEmpty() ? QApplication::applicationName() : name;
+}
+
+// Changes the cursor to the hourglass for the lifetime of the object.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+TViewerWindows::TViewerWindows(QObject *parent) : QObject(parent) {
+    OpenFile = [](const QString &path) { ShellOpen(path); };
+    AskOpenWith = [](const QString &text) {
+        return QMessageBox::question(nullptr, ProductName(), text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    ShowOpenWith = [](const QString &path) {
+        try {
+            tarvin::ShowOpenWith(path);
+        } catch (const Error &error) {
+            QMessageBox::critical(nullptr, ProductName(), error.message());
+        }
+    };
+    ShowError = [](const QString &text) { QMessageBox::critical(nullptr, ProductName(), text); };
+    QuitProgram = [] { QCoreApplication::quit(); };
+}
+
+TViewerWindows::~TViewerWindows() {
+    // Windows still open go now, while the HTML engine they use is still there.
+    for (const QPointer<TTarvinForm> &window : m_windows) {
+        if (window) {
+            disconnect(window, nullptr, this, nullptr);
+            delete window.data();
+        }
+    }
+}
+
+QList<TTarvinForm *> TViewerWindows::Windows() const {
+    QList<TTarvinForm *> windows;
+    for (const QPointer<TTarvinForm> &window : m_windows)
+        if (window)
+            windows.append(window);
+    return windows;
+}
+
+TTarvinForm *TViewerWindows::FindFileWindow(const QString &fileName) const {
+    // Names that differ only in case are different files here.
+    for (TTarvinForm *window : Windows())
+        if (!window->AttachedMessage() && window->FileName() == fileName)
+            return window;
+    return nullptr;
+}
+
+TTarvinForm *TViewerWindows::FindEmbeddedWindow(const QString &messageId) const {
+    for (TTarvinForm *window : Windows())
+        if (window->AttachedMessage() && window->MessageId() == messageId)
+            return window;
+    return nullptr;
+}
+
+TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QString &fileName,
+                                              const QString &messageId, const QString &xml,
+                                              bool embedded, const TViewSettings &settings) {
+    WaitCursor wait;
+    TTarvinForm *window = embedded ? FindEmbeddedWindow(messageId) : FindFileWindow(fileName);
+    if (!window && !embedded && !QFileInfo(fileName).isFile()) {
+        // An empty window would say nothing about the name that was wrong.
+        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") + fileName +
+                  QStringLiteral("\n\nThe file does not exist."));
+        return nullptr;
+    }
+    if (!window) {
+        auto *made = new TTarvinForm;
+        try {
+            made->SetAttachedMessage(embedded);
+            made->SetToolbarVisible(settings.ToolbarVisible);
+            made->SetAttachmentsVisible(settings.AttachmentsVisible);
+            made->SetShowSystemAttachments(settings.ShowSystemAttachments);
+            made->SetSourceFolder(folder);
+            if (embedded)
+                made->LoadFromXml(xml);
+            else
+                made->SetFileName(fileName);
+            made->SetPlainText(false);
+        } catch (const Error &error) {
+            delete made;
+            if (fileName.isEmpty()) {
+                // An embedded message has no file another program could open.
+                ShowError(ProductName() + QStringLiteral(" cannot open this message:\n\n") +
+                          error.message());
+                return nullptr;
+            }
+            const QString text =
+                ProductName() + QStringLiteral(" cannot open this file:\n\n") + fileName +
+                QStringLiteral("\n\n") + error.message() +
+                QStringLiteral("\nWould you like to choose another application to open this file?");
+            if (AskOpenWith(text))
+                ShowOpenWith(fileName);
+            return nullptr;
+        }
+        adopt(made);
+        window = made;
+    }
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    return window;
+}
+
+void TViewerWindows::adopt(TTarvinForm *window) {
+    m_windows.append(window);
+    connect(window, &QObject::destroyed, this, &TViewerWindows::windowDestroyed);
+    connect(window, &TTarvinForm::OnOpenMessage, this,
+            [this](TTarvinForm *sender, const TOpenMessageRequest &request) {
+                TViewSettings settings{request.ShowSystemAttachments, request.AttachmentsVisible,
+                                       request.ToolbarVisible};
+                TTarvinForm *opened =
+                    OpenViewerWindow(sender->SourceFolder(), QString(), request.MessageId,
+                                     request.Xml, true, settings);
+                if (opened) {
+                    opened->raise();
+                    opened->activateWindow();
+                }
+            });
+}
+
+void TViewerWindows::windowDestroyed(QObject *window) {
+    m_windows.removeIf([window](const QPointer<TTarvinForm> &w) {
+        return w.isNull() || static_cast<QObject *>(w.data()) == window;
+    });
+    if (!m_windows.isEmpty() || TTarvinForm::WindowCount() > 0)
+        return;
+    emit LastWindowClosed();
+    if (QCoreApplication::closingDown())
+        return;
+    if (!m_mainWindow || m_mainWindow->isHidden())
+        QuitProgram();
+}
+
+bool TViewerWindows::OpenCommandLineFile(const QString &path, const TViewSettings &settings) {
+    const QFileInfo info(path);
+    if (info.suffix().compare(QStringLiteral("pml"), Qt::CaseInsensitive) == 0) {
+        TTarvinForm *window = OpenViewerWindow(info.absolutePath(), info.absoluteFilePath(),
+                                               QString(), QString(), false, settings);
+        if (!window)
+            return false;
+        window->raise();
+        window->activateWindow();
+        return true;
+    }
+    try {
+        OpenFile(info.absoluteFilePath());
+    } catch (const Error &error) {
+        ShowError(error.message());
+    }
+    return false;
+}
+
+} // namespace tarvin

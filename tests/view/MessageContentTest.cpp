@@ -1,0 +1,157 @@
+#include "view/MessageContent.h"
+#include "model/Attachment.h"
+#include "model/GWMessage.h"
+#include "model/MsgPropertyEncoder.h"
+#include "view/AttachmentRules.h"
+
+#include "QStringPrinter.h"
+#include "ViewTestMessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarvin;
+using namespace tarvin::viewtest;
+
+namespace {
+
+std::unique_ptr<TGWMessage> Load(const PmlWriter &writer) {
+    auto message = std::make_unique<TGWMessage>();
+    message->LoadFromXml(QString::fromUtf8(writer.ToXml()));
+    return message;
+}
+
+QByteArray ReadAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(AttachmentList, InfosAndEntries) {
+    auto message = Load(RichMail());
+    auto infos = BuildAttachmentInfos(*message);
+    ASSERT_EQ(infos.size(), 7u);
+    EXPECT_EQ(infos[4].MessageId, "APPT.1");
+    EXPECT_EQ(infos[4].MessageType, 1);
+
+    // System attachments (HTML body, pictures, MIME copy) stay out unless asked for.
+    auto entries = BuildAttachmentEntries(infos, false);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].Caption, "notes.txt");
+    EXPECT_EQ(entries[0].ImageIndex, kExtensionImage);
+    EXPECT_EQ(entries[0].Extension, ".txt");
+    EXPECT_TRUE(entries[0].HasData);
+    EXPECT_EQ(entries[1].Caption, "Appointment"); // embedded, no display name
+    EXPECT_EQ(entries[1].ImageIndex, 1);
+    EXPECT_EQ(entries[2].Caption, "lost.pdf");
+    EXPECT_EQ(entries[2].ImageIndex, kNoDataImage);
+    EXPECT_FALSE(entries[2].HasData);
+
+    auto all = BuildAttachmentEntries(infos, true);
+    ASSERT_EQ(all.size(), 7u);
+    EXPECT_EQ(all[0].Caption, "TEXT.htm");
+    EXPECT_EQ(all[0].Extension, ".htm");
+    EXPECT_EQ(all[6].Caption, "Mime.822");
+}
+
+TEST(AttachmentList, EmbeddedMessageCaptionsAndBrokenData) {
+    PmlWriter mail(mtMail);
+    auto posted = std::make_shared<PmlWriter>(mtMail);
+    posted->SetCore("boxtype", "3");
+    mail.AddAttachment(PmlAttachment::Message("", posted));
+    auto phone = std::make_shared<PmlWriter>(mtPhone);
+    mail.AddAttachment(PmlAttachment::Message("Call from Dan", phone));
+    PmlAttachment broken = PmlAttachment::Message("", posted);
+    broken.Embedded.reset();
+    broken.RawCData = QByteArray("<not a message");
+    mail.AddAttachment(broken);
+    auto message = Load(mail);
+    auto infos = BuildAttachmentInfos(*message);
+    auto entries = BuildAttachmentEntries(infos, false);
+    ASSERT_EQ(entries.size(), 3u);
+    // A posted mail is still captioned "Mail": captions never use the posted names.
+    EXPECT_EQ(entries[0].Caption, "Mail");
+    EXPECT_EQ(entries[0].ImageIndex, 0);
+    EXPECT_EQ(entries[1].Caption, "Call from Dan");
+    EXPECT_EQ(entries[1].ImageIndex, 4);
+    // Data that is no message gets the greyed page instead of failing the whole list.
+    EXPECT_EQ(entries[2].ImageIndex, kNoDataImage);
+    EXPECT_EQ(entries[2].Caption, "File");
+}
+
+TEST(HtmlBody, ExtractsBodyAndContentIdParts) {
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/";
+    auto message = Load(RichMail());
+    const QString path = ExtractHtmlBody(*message, work);
+    EXPECT_EQ(path, work + "text.htm");
+    EXPECT_TRUE(ReadAll(path).contains("Hello <b>Bob</b>"));
+    // The picture lies beside the body under its content id.
+    EXPECT_EQ(ReadAll(work + "logo001"), PngBytes());
+    // A content id without a matching attachment writes nothing.
+    EXPECT_FALSE(QFile::exists(work + "missing002"));
+    // A content id that names another folder stays inside the work folder.
+    EXPECT_FALSE(QFile::exists(dir.path() + "/../escape"));
+    EXPECT_TRUE(QFile::exists(work + ".._escape"));
+
+    PmlWriter plain(mtMail);
+    EXPECT_EQ(ExtractHtmlBody(*Load(plain), work), "");
+}
+
+TEST(HtmlBody, PartCannotReplaceTheBody) {
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/";
+    PmlWriter mail(mtMail);
+    PmlAttachment html = PmlAttachment::File("TEXT.htm", "<p>real body</p>");
+    html.ContentIds = {"TEXT.HTM"};
+    mail.AddAttachment(html);
+    PmlAttachment fake = PmlAttachment::File("IMAGE.x", "<p>fake</p>");
+    fake.FileName = "TEXT.HTM";
+    mail.AddAttachment(fake);
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(*Load(mail), work)), "<p>real body</p>");
+}
+
+TEST(Attachments, WriteForOpeningAndSaveEmbedded) {
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/";
+    auto message = Load(RichMail());
+    auto infos = BuildAttachmentInfos(*message);
+    EXPECT_EQ(WriteAttachmentForOpening(*infos[3].Attachment, work), work + "notes.txt");
+    EXPECT_EQ(ReadAll(work + "notes.txt"), "some notes\n");
+
+    const QString name = EmbeddedMessageFileName(infos[4]);
+    EXPECT_TRUE(name.startsWith("Appointment["));
+    EXPECT_TRUE(name.endsWith("].pml"));
+    EXPECT_EQ(name.size(), QString("Appointment[").size() + 12 + 5);
+
+    const QString saved = work + name;
+    SaveEmbeddedMessage(*infos[4].Attachment, saved);
+    TGWMessage reloaded;
+    reloaded.LoadFromFile(saved);
+    EXPECT_EQ(reloaded.MessageType, mtAppointment);
+    EXPECT_EQ(reloaded.CoreProperties.Subject, "Review");
+    // The saved file carries the message date as its file time.
+    TMsgPropertyEncoder encoder;
+    encoder.SetMessage(&reloaded);
+    EXPECT_EQ(QFileInfo(saved).lastModified().toMSecsSinceEpoch(),
+              DateTimeToUnixMSecs(encoder.MessageDate()));
+}
+
+TEST(PropertiesAndSaveLog, FromTheMessage) {
+    auto message = Load(RichMail());
+    EXPECT_EQ(MessagePropertiesText(*message, ""), "From:\tAnn Lee\nSubject:\tQuarterly figures");
+    EXPECT_TRUE(MessagePropertiesText(*message, "/a/b.pml").endsWith(" File Name:\t/a/b.pml"));
+    PmlWriter bare(mtNote);
+    EXPECT_EQ(MessagePropertiesText(*Load(bare), ""),
+              "No properties are available for this message.");
+
+    PmlWriter logged(mtMail);
+    logged.SetSaveLog("20240305T143000", "-1").AddLogItem("Attachment a.doc failed");
+    const QString log = MessageSaveLogText(*Load(logged));
+    EXPECT_TRUE(log.contains("\nStatus:\tOne or more errors occurred\n")) << log.toStdString();
+    EXPECT_TRUE(log.endsWith("\nAttachment a.doc failed")) << log.toStdString();
+}

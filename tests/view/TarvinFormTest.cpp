@@ -1,0 +1,326 @@
+#include "view/ui/TarvinForm.h"
+#include "model/GWMessage.h"
+#include "view/ui/MessageNotAvailableForm.h"
+#include "view/ui/ViewerWindows.h"
+
+#include "QStringPrinter.h"
+#include "ViewTestMessages.h"
+#include "ViewTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontDialog>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace tarvin;
+using namespace tarvin::viewtest;
+
+namespace {
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_saved = TFrameDesktop::Default();
+        TFrameDesktop::Default() = m_desk.Desktop();
+    }
+    void TearDown() override {
+        for (TTarvinForm *window : m_windows.Windows())
+            delete window;
+        Settle();
+        TFrameDesktop::Default() = m_saved;
+    }
+
+    QString Write(const PmlWriter &writer, const QString &name) {
+        const QString path = m_dir.path() + "/" + name;
+        EXPECT_TRUE(writer.WriteFile(path));
+        return path;
+    }
+
+    TTarvinForm *Open(const QString &path, TViewSettings settings = {}) {
+        return m_windows.OpenViewerWindow(m_dir.path(), path, QString(), QString(), false,
+                                          settings);
+    }
+
+    QTemporaryDir m_dir;
+    RecordingDesktop m_desk;
+    TFrameDesktop m_saved;
+    TViewerWindows m_windows;
+};
+
+PmlWriter PlainMail(const QString &from, const QString &subject, const QString &body) {
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", from).SetCore("subject", subject).SetPlainText(body);
+    return mail;
+}
+
+} // namespace
+
+TEST_F(FormTest, TitleAndStatusText) {
+    TTarvinForm *window = Open(Write(RichMail(), "rich.pml"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Mail From: Ann Lee");
+    EXPECT_EQ(window->StatusHint(), "Quarterly figures");
+    EXPECT_EQ(window->StatusText(), "Quarterly figures");
+    EXPECT_EQ(window->minimumSize(), QSize(360, 480));
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_EQ(window->parentWidget(), nullptr); // a task-bar entry of its own
+
+    TTarvinForm *noSender = Open(Write(PlainMail("", "x", "y"), "nosender.pml"));
+    EXPECT_EQ(noSender->windowTitle(), "Tarvin");
+
+    const QString subject =
+        "A rather long subject line about the quarterly figures of the northern region and more";
+    TTarvinForm *longOne = Open(Write(PlainMail("Ann", subject, "y"), "long.pml"));
+    longOne->resize(360, 480);
+    Settle();
+    EXPECT_EQ(longOne->StatusHint(), subject);
+    EXPECT_TRUE(longOne->StatusText().contains("..."));
+    EXPECT_TRUE(longOne->StatusText().startsWith("A rather"));
+    EXPECT_TRUE(longOne->StatusText().endsWith("and more"));
+    longOne->SetAttachedMessage(true);
+    EXPECT_EQ(longOne->StatusText(), "Attached message - " + subject);
+
+    TTarvinForm *empty = Open(Write(PlainMail("Ann", "", "y"), "empty.pml"));
+    empty->SetAttachedMessage(true);
+    EXPECT_EQ(empty->StatusText(), "Attached message - ");
+}
+
+TEST_F(FormTest, ActionStates) {
+    TTarvinForm *window = Open(Write(RichMail(), "rich.pml"), {false, true, true});
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->Viewer()->PlainText());
+    EXPECT_TRUE(window->actHTML->isEnabled());
+    EXPECT_TRUE(window->actHTML->isChecked());
+    EXPECT_TRUE(window->actPlainText->isEnabled());
+    EXPECT_FALSE(window->actFont->isEnabled()); // HTML mode
+    window->actPlainText->trigger();
+    EXPECT_TRUE(window->Viewer()->PlainText());
+    EXPECT_TRUE(window->actPlainText->isChecked());
+    EXPECT_TRUE(window->actFont->isEnabled());
+
+    window->actProperties->trigger();
+    EXPECT_EQ(window->Viewer()->ActivePage(), fpProperties);
+    EXPECT_TRUE(window->actProperties->isChecked());
+    EXPECT_FALSE(window->actHTML->isEnabled());
+    EXPECT_FALSE(window->actPlainText->isEnabled());
+    EXPECT_FALSE(window->actFont->isEnabled());
+    window->actSaveLog->trigger();
+    EXPECT_TRUE(window->actSaveLog->isChecked());
+    // A tab chosen in the frame itself is followed by the actions.
+    window->Viewer()->SetActivePage(fpMessage);
+    EXPECT_TRUE(window->actMessage->isChecked());
+    EXPECT_TRUE(window->actFont->isEnabled());
+
+    // Open and Save As: hidden without a selection, disabled without data.
+    EXPECT_FALSE(window->actOpenAttachment->isVisible());
+    window->Viewer()->SelectAttachment(0);
+    EXPECT_TRUE(window->actOpenAttachment->isVisible());
+    EXPECT_TRUE(window->actSaveAs->isEnabled());
+    window->Viewer()->SelectAttachment(2); // lost.pdf has no data
+    EXPECT_TRUE(window->actSaveAs->isVisible());
+    EXPECT_FALSE(window->actOpenAttachment->isEnabled());
+
+    // Views.
+    EXPECT_TRUE(window->actAttachmentWindow->isChecked());
+    window->actAttachmentWindow->trigger();
+    EXPECT_FALSE(window->AttachmentsVisible());
+    EXPECT_FALSE(window->actSystemAttachments->isChecked());
+    window->actSystemAttachments->trigger();
+    EXPECT_TRUE(window->ShowSystemAttachments());
+    EXPECT_EQ(window->Viewer()->AttachmentList()->count(), 7);
+    window->actToolbar->trigger();
+    EXPECT_FALSE(window->ToolbarVisible());
+
+    // Later issues: printing, finding, replying and forwarding stay off.
+    EXPECT_FALSE(window->actPrint->isEnabled());
+    EXPECT_FALSE(window->actFindInMessages->isEnabled());
+    EXPECT_FALSE(window->actReplyMenu->isEnabled());
+    EXPECT_TRUE(window->actAboutApp->isEnabled());
+    EXPECT_TRUE(window->actAppHelp->isEnabled());
+
+    // Plain body empty: no "Plain Text"; no HTML body: no "HTML".
+    TTarvinForm *htmlOnly = Open(Write(
+        [] {
+            PmlWriter mail(mtMail);
+            mail.SetPlainText("");
+            mail.AddAttachment(PmlAttachment::File("TEXT.htm", "<p>x</p>"));
+            return mail;
+        }(),
+        "htmlonly.pml"));
+    EXPECT_FALSE(htmlOnly->actPlainText->isEnabled());
+    EXPECT_TRUE(htmlOnly->actHTML->isEnabled());
+    TTarvinForm *plainOnly = Open(Write(PlainMail("a", "b", "c"), "plainonly.pml"));
+    EXPECT_FALSE(plainOnly->actHTML->isEnabled());
+    EXPECT_TRUE(plainOnly->actPlainText->isChecked());
+}
+
+TEST_F(FormTest, ReusesWindowsAndOpensEmbeddedMessages) {
+    const QString path = Write(RichMail(), "rich.pml");
+    TTarvinForm *first = Open(path, {false, true, true});
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(Open(path), first);
+    EXPECT_EQ(m_windows.Windows().size(), 1);
+    // Another name is another window.
+    QFile::copy(path, m_dir.path() + "/Rich.pml");
+    EXPECT_NE(Open(m_dir.path() + "/Rich.pml"), first);
+
+    first->Viewer()->SelectAttachment(1); // the embedded appointment
+    first->Viewer()->OpenSelectedAttachment();
+    TTarvinForm *embedded = m_windows.FindEmbeddedWindow("APPT.1");
+    ASSERT_NE(embedded, nullptr);
+    EXPECT_TRUE(embedded->AttachedMessage());
+    EXPECT_EQ(embedded->FileName(), "");
+    EXPECT_EQ(embedded->SourceFolder(), m_dir.path());
+    EXPECT_EQ(embedded->windowTitle(), "Appointment From: Carl");
+    EXPECT_TRUE(embedded->StatusText().startsWith("Attached message - Review"));
+    EXPECT_EQ(m_windows.Windows().size(), 3);
+    first->Viewer()->OpenSelectedAttachment();
+    EXPECT_EQ(m_windows.Windows().size(), 3);
+}
+
+TEST_F(FormTest, FailureOffersAnotherProgram) {
+    QFile broken(m_dir.path() + "/broken.pml");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<message><props>");
+    broken.close();
+    QString asked, openWith;
+    m_windows.AskOpenWith = [&](const QString &text) {
+        asked = text;
+        return true;
+    };
+    m_windows.ShowOpenWith = [&](const QString &path) { openWith = path; };
+    EXPECT_EQ(Open(broken.fileName()), nullptr);
+    EXPECT_TRUE(asked.startsWith("Tarvin cannot open this file:\n\n" + broken.fileName() + "\n\n"))
+        << asked.toStdString();
+    EXPECT_TRUE(
+        asked.endsWith("\nWould you like to choose another application to open this file?"));
+    EXPECT_EQ(openWith, broken.fileName());
+    EXPECT_TRUE(m_windows.Windows().isEmpty());
+    EXPECT_EQ(TTarvinForm::WindowCount(), 0);
+
+    // A name that is no file: said so, no window, nothing offered.
+    QString error;
+    m_windows.ShowError = [&](const QString &text) { error = text; };
+    asked.clear();
+    EXPECT_EQ(Open(m_dir.path() + "/nothere.pml"), nullptr);
+    EXPECT_EQ(error, "Tarvin cannot open this file:\n\n" + m_dir.path() +
+                         "/nothere.pml\n\nThe file does not exist.");
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(TTarvinForm::WindowCount(), 0);
+
+    // Declined: nothing more.
+    openWith.clear();
+    m_windows.AskOpenWith = [](const QString &) { return false; };
+    EXPECT_EQ(Open(broken.fileName()), nullptr);
+    EXPECT_TRUE(openWith.isEmpty());
+}
+
+TEST_F(FormTest, CommandLineFiles) {
+    std::vector<QString> opened;
+    m_windows.OpenFile = [&](const QString &path) { opened.push_back(path); };
+    const QString text = m_dir.path() + "/notes.txt";
+    EXPECT_FALSE(m_windows.OpenCommandLineFile(text));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], text);
+    EXPECT_TRUE(m_windows.OpenCommandLineFile(Write(RichMail(), "rich.PML")));
+    ASSERT_EQ(m_windows.Windows().size(), 1);
+    EXPECT_TRUE(m_windows.Windows()[0]->isVisible());
+    EXPECT_EQ(m_windows.Windows()[0]->SourceFolder(), m_dir.path());
+}
+
+TEST_F(FormTest, LastWindowEndsTheProgramWhileTheMainWindowIsHidden) {
+    int quits = 0, lastClosed = 0;
+    m_windows.QuitProgram = [&] { ++quits; };
+    QObject::connect(&m_windows, &TViewerWindows::LastWindowClosed, [&] { ++lastClosed; });
+    QWidget mainWindow;
+    m_windows.SetMainWindow(&mainWindow);
+
+    QPointer<TTarvinForm> a = Open(Write(RichMail(), "a.pml"));
+    QPointer<TTarvinForm> b = Open(Write(PlainMail("x", "y", "z"), "b.pml"));
+    a->close();
+    Settle();
+    EXPECT_TRUE(a.isNull()); // freed when closed
+    EXPECT_EQ(quits, 0);     // the second-to-last keeps the program running
+    // Esc closes a window.
+    b->activateWindow();
+    QApplication::setActiveWindow(b);
+    b->Viewer()->PlainTextView()->setFocus();
+    QTest::keyClick(b->Viewer()->PlainTextView(), Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(b.isNull());
+    EXPECT_EQ(lastClosed, 1);
+    EXPECT_EQ(quits, 1);
+
+    // With the main window shown the program goes on.
+    mainWindow.show();
+    QPointer<TTarvinForm> c = Open(Write(RichMail(), "c.pml"));
+    c->close();
+    Settle();
+    EXPECT_EQ(lastClosed, 2);
+    EXPECT_EQ(quits, 1);
+}
+
+TEST(MessageNotAvailable, Answers) {
+    {
+        TMessageNotAvailableForm form("ann", "bob", "Lunch");
+        EXPECT_EQ(form.windowTitle(), "Message Not Available");
+        EXPECT_TRUE(form.SimulateOption()->isChecked());
+        form.reject();
+        EXPECT_EQ(form.Answer(), 0);
+    }
+    {
+        TMessageNotAvailableForm form("ann", "bob", "Lunch");
+        form.accept();
+        EXPECT_EQ(form.Answer(), 3);
+    }
+    {
+        TMessageNotAvailableForm form("ann", "bob", "Lunch");
+        form.ChangeAccountOption()->setChecked(true);
+        form.accept();
+        EXPECT_EQ(form.Answer(), 1);
+        // Cancelling after choosing still sends nothing.
+        form.reject();
+        EXPECT_EQ(form.Answer(), 0);
+    }
+}
+
+TEST_F(FormTest, AboutBoxAndFontDialog) {
+    TTarvinForm *window = Open(Write(PlainMail("Ann", "Hi", "Body text"), "plain.pml"));
+    ASSERT_NE(window, nullptr);
+    QString seen;
+    QTimer::singleShot(200, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            seen = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    window->actAboutApp->trigger();
+    EXPECT_EQ(seen, "tarvin::TAboutBoxForm");
+
+    // F9: the font dialog starts with the body's font; OK gives the body the chosen font.
+    QFont before = window->Viewer()->PlainTextView()->font();
+    QFont chosen = before;
+    chosen.setPointSize(before.pointSize() + 6);
+    QFont offered;
+    QTimer::singleShot(200, [&] {
+        if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget())) {
+            offered = dialog->currentFont();
+            dialog->setCurrentFont(chosen);
+            dialog->accept();
+        }
+    });
+    ASSERT_TRUE(window->actFont->isEnabled());
+    window->actFont->trigger();
+    EXPECT_EQ(offered.family(), before.family());
+    EXPECT_EQ(window->Viewer()->PlainTextView()->font().pointSize(), chosen.pointSize());
+}

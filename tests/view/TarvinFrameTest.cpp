@@ -1,0 +1,386 @@
+#include "view/ui/TarvinFrame.h"
+#include "model/Attachment.h"
+#include "model/GWMessage.h"
+#include "view/AttachmentRules.h"
+#include "view/ui/HtmlBodyView.h"
+
+#include "QStringPrinter.h"
+#include "ViewTestMessages.h"
+#include "ViewTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QWebEngineScript>
+#include <gtest/gtest.h>
+
+using namespace tarvin;
+using namespace tarvin::viewtest;
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_frame = std::make_unique<TTarvinFrame>();
+        m_frame->Desktop() = m_desk.Desktop();
+        m_frame->resize(700, 600);
+    }
+
+    QString Write(const PmlWriter &writer, const QString &name) {
+        const QString path = m_dir.path() + "/" + name;
+        EXPECT_TRUE(writer.WriteFile(path));
+        return path;
+    }
+
+    // Rows of the list by caption.
+    int RowOf(const QString &caption) {
+        const auto &entries = m_frame->AttachmentEntries();
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].Caption == caption)
+                return int(i);
+        return -1;
+    }
+
+    QTemporaryDir m_dir;
+    RecordingDesktop m_desk;
+    std::unique_ptr<TTarvinFrame> m_frame;
+};
+
+} // namespace
+
+TEST_F(FrameTest, LoadsAFileAndEmptiesAgain) {
+    EXPECT_TRUE(m_frame->PageControl()->isHidden());
+    EXPECT_EQ(m_frame->HeaderType(), 6);
+    m_frame->SetPlainText(true);
+    const QString path = Write(RichMail(), "rich.pml");
+    m_frame->SetFileName(path);
+    EXPECT_FALSE(m_frame->PageControl()->isHidden());
+    EXPECT_EQ(m_frame->PageControl()->tabText(0), "Mail");
+    EXPECT_EQ(m_frame->HeaderType(), 0);
+    EXPECT_NE(m_frame->HeaderPanel(), nullptr);
+    EXPECT_EQ(m_frame->MessageFrom(), "Ann Lee");
+    EXPECT_EQ(m_frame->MessageTypeName(), "Mail");
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "Hello Bob,\nthe figures are attached.");
+
+    // The same name again loads nothing.
+    const TGWMessage *shown = m_frame->Message();
+    m_frame->SetFileName(path);
+    EXPECT_EQ(m_frame->Message(), shown);
+
+    PmlWriter task(mtTask);
+    task.SetCore("boxtype", "3");
+    m_frame->SetFileName(Write(task, "task.pml"));
+    EXPECT_EQ(m_frame->PageControl()->tabText(0), "Task");
+    EXPECT_EQ(m_frame->MessageTypeName(), "Posted Task");
+
+    // A missing file empties the frame; a broken one too, and the error reaches the caller.
+    m_frame->SetFileName(m_dir.path() + "/missing.pml");
+    EXPECT_EQ(m_frame->Message(), nullptr);
+    EXPECT_TRUE(m_frame->PageControl()->isHidden());
+    EXPECT_EQ(m_frame->PageControl()->tabText(0), "");
+    EXPECT_EQ(m_frame->HeaderPanel(), nullptr);
+    QFile broken(m_dir.path() + "/broken.pml");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<message><props>");
+    broken.close();
+    m_frame->SetFileName(path);
+    EXPECT_THROW(m_frame->SetFileName(broken.fileName()), Error);
+    EXPECT_EQ(m_frame->Message(), nullptr);
+    EXPECT_TRUE(m_frame->PageControl()->isHidden());
+}
+
+TEST_F(FrameTest, PlainTextWithoutHtmlBody) {
+    int changes = 0;
+    QObject::connect(m_frame.get(), &TTarvinFrame::OnViewModeChange, [&] { ++changes; });
+    PmlWriter plain(mtMail);
+    plain.SetPlainText("just text");
+    m_frame->SetFileName(Write(plain, "plain.pml"));
+    EXPECT_TRUE(m_frame->PlainText()); // HTML was asked for, but there is none
+    EXPECT_FALSE(m_frame->HtmlViewShown());
+    changes = 0;
+    m_frame->SetPlainText(false);
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(m_frame->HtmlFileName(), "");
+}
+
+TEST_F(FrameTest, HtmlFileAndWorkFolder) {
+    m_frame->SetPlainText(true);
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    const QString html = m_frame->HtmlFileName();
+    const QString work = m_frame->GetWorkFolder();
+    EXPECT_TRUE(work.endsWith("/"));
+    EXPECT_TRUE(QFileInfo(work).fileName().isEmpty());
+    EXPECT_TRUE(QDir(work).dirName().startsWith("_vwr"));
+    EXPECT_EQ(html, work + "text.htm");
+    EXPECT_TRUE(QFile::exists(work + "logo001"));
+    // Extracted once per message.
+    QFile::remove(html);
+    EXPECT_EQ(m_frame->HtmlFileName(), html);
+    EXPECT_FALSE(QFile::exists(html));
+    // A new message extracts again.
+    m_frame->SetFileName(Write(RichMail(), "rich2.pml"));
+    EXPECT_EQ(m_frame->HtmlFileName(), html);
+    EXPECT_TRUE(QFile::exists(html));
+    // The work folder goes with the frame.
+    m_frame.reset();
+    EXPECT_FALSE(QDir(work).exists());
+}
+
+TEST_F(FrameTest, AttachmentListRules) {
+    m_frame->SetPlainText(true);
+    m_frame->SetAttachmentsVisible(true);
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    QListWidget *list = m_frame->AttachmentList();
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(), "notes.txt");
+    EXPECT_EQ(list->item(1)->text(), "Appointment");
+    EXPECT_EQ(list->item(2)->text(), "lost.pdf");
+    EXPECT_FALSE(list->item(0)->icon().isNull());
+    // Without data: greyed.
+    EXPECT_NE(list->item(2)->foreground().color(), list->item(0)->foreground().color());
+
+    m_frame->SetShowSystemAttachments(true);
+    ASSERT_EQ(list->count(), 7);
+    EXPECT_EQ(list->item(0)->text(), "TEXT.htm");
+    m_frame->SetShowSystemAttachments(false);
+    EXPECT_EQ(list->count(), 3);
+
+    EXPECT_FALSE(list->isHidden());
+    m_frame->SetAttachmentsVisible(false);
+    EXPECT_TRUE(list->isHidden());
+}
+
+TEST_F(FrameTest, OpensAttachments) {
+    m_frame->SetPlainText(true);
+    m_frame->SetShowSystemAttachments(true);
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    const QString work = m_frame->GetWorkFolder();
+
+    // Nothing selected, or no data: nothing happens.
+    m_frame->OpenSelectedAttachment();
+    m_frame->SelectAttachment(RowOf("lost.pdf"));
+    m_frame->OpenSelectedAttachment();
+    EXPECT_TRUE(m_desk.Opened.empty());
+    EXPECT_TRUE(m_desk.Errors.empty());
+
+    m_frame->SelectAttachment(RowOf("notes.txt"));
+    m_frame->OpenSelectedAttachment();
+    ASSERT_EQ(m_desk.Opened.size(), 1u);
+    EXPECT_EQ(m_desk.Opened[0], work + "notes.txt");
+    QFile written(work + "notes.txt");
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "some notes\n");
+
+    // The HTML body and the MIME copy go to the text editor.
+    m_frame->SelectAttachment(RowOf("Mime.822"));
+    m_frame->OpenSelectedAttachment();
+    m_frame->SelectAttachment(RowOf("TEXT.htm"));
+    m_frame->OpenSelectedAttachment();
+    ASSERT_EQ(m_desk.OpenedInEditor.size(), 2u);
+    EXPECT_EQ(m_desk.OpenedInEditor[0], work + "Mime.822");
+    EXPECT_EQ(m_desk.OpenedInEditor[1], work + "TEXT.htm");
+
+    // A failure is shown, not raised.
+    m_desk.FailOpenWith = "No such program";
+    m_frame->SelectAttachment(RowOf("notes.txt"));
+    m_frame->OpenSelectedAttachment();
+    ASSERT_EQ(m_desk.Errors.size(), 1u);
+    EXPECT_EQ(m_desk.Errors[0], "Cannot open file '" + work + "notes.txt'.\n\nNo such program.");
+}
+
+TEST_F(FrameTest, OpensEmbeddedMessagesThroughTheHost) {
+    m_frame->SetPlainText(true);
+    m_frame->SetAttachmentsVisible(true);
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    std::vector<TOpenMessageRequest> requests;
+    QObject::connect(m_frame.get(), &TTarvinFrame::OnOpenMessage,
+                     [&](TTarvinFrame *, const TOpenMessageRequest &r) { requests.push_back(r); });
+    m_frame->SelectAttachment(RowOf("Appointment"));
+    m_frame->OpenSelectedAttachment();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].MessageId, "APPT.1");
+    EXPECT_TRUE(requests[0].AttachmentsVisible);
+    EXPECT_FALSE(requests[0].ShowSystemAttachments);
+    TGWMessage embedded;
+    embedded.LoadFromXml(requests[0].Xml);
+    EXPECT_EQ(embedded.CoreProperties.Subject, "Review");
+    EXPECT_TRUE(m_desk.Opened.empty());
+}
+
+TEST_F(FrameTest, SavesAttachmentsAndEmbeddedMessages) {
+    m_frame->SetPlainText(true);
+    m_frame->SetSourceFolder(m_dir.path());
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    QDir(m_dir.path()).mkdir("out");
+    const QString out = m_dir.path() + "/out";
+
+    // Cancelled: nothing written.
+    m_frame->SelectAttachment(RowOf("notes.txt"));
+    m_frame->SaveSelectedAttachmentAs();
+    ASSERT_EQ(m_desk.SaveRequests.size(), 1u);
+    EXPECT_EQ(m_desk.SaveRequests[0].Title, "Save 'notes.txt' As");
+    EXPECT_EQ(m_desk.SaveRequests[0].SuggestedName, "notes.txt");
+    EXPECT_EQ(m_desk.SaveRequests[0].SelectedFilter, "Any file (*)");
+    EXPECT_EQ(m_desk.SaveRequests[0].Filters,
+              QStringList({"Pelorin Markup Language file (*.pml)", "Any file (*)"}));
+
+    m_desk.SaveAnswer = out + "/kept.txt";
+    m_frame->SaveSelectedAttachmentAs();
+    QFile kept(out + "/kept.txt");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "some notes\n");
+    // The next save starts in the folder chosen last.
+    m_frame->SaveSelectedAttachmentAs();
+    EXPECT_EQ(m_desk.SaveRequests.back().Folder, out);
+
+    // An embedded message: its flag-code name, the message filter, the source folder.
+    m_frame->SelectAttachment(RowOf("Appointment"));
+    m_desk.SaveAnswer = out + "/review.pml";
+    m_frame->SaveSelectedAttachmentAs();
+    const TSaveDialogRequest &request = m_desk.SaveRequests.back();
+    EXPECT_EQ(request.Title, "Save 'Appointment' As");
+    EXPECT_TRUE(request.SuggestedName.startsWith("Appointment["));
+    EXPECT_TRUE(request.SuggestedName.endsWith("].pml"));
+    EXPECT_EQ(request.SelectedFilter, "Pelorin Markup Language file (*.pml)");
+    EXPECT_EQ(request.Folder, m_dir.path());
+    TGWMessage saved;
+    saved.LoadFromFile(out + "/review.pml");
+    EXPECT_EQ(saved.CoreProperties.Subject, "Review");
+
+    // Without data: no dialog at all.
+    const size_t asked = m_desk.SaveRequests.size();
+    m_frame->SelectAttachment(RowOf("lost.pdf"));
+    m_frame->SaveSelectedAttachmentAs();
+    EXPECT_EQ(m_desk.SaveRequests.size(), asked);
+    EXPECT_TRUE(m_desk.Errors.empty());
+}
+
+TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
+    m_frame->SetPlainText(true);
+    const QString path = Write(RichMail(), "rich.pml");
+    m_frame->SetFileName(path);
+    const QString props = m_frame->PropertiesView()->toPlainText();
+    EXPECT_TRUE(props.startsWith("From:\t")) << props.toStdString();
+    EXPECT_TRUE(props.contains("\tAnn Lee\n"));
+    EXPECT_TRUE(props.endsWith("File Name:\t\t\t" + path) || props.contains(path));
+    EXPECT_TRUE(m_frame->SaveLogView()->toPlainText().startsWith("Date:\t"));
+
+    // Every value starts at the same place, 256 px into the line, however long its label.
+    QPlainTextEdit *view = m_frame->PropertiesView();
+    m_frame->SetActivePage(fpProperties);
+    m_frame->show();
+    QTextDocument *document = view->document();
+    int checked = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString line = block.text();
+        const qsizetype lastTab = line.lastIndexOf('\t');
+        if (lastTab < 0)
+            continue;
+        QTextCursor start(block), value(block);
+        value.setPosition(block.position() + int(lastTab) + 1);
+        EXPECT_EQ(view->cursorRect(value).x() - view->cursorRect(start).x(), 256)
+            << line.toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 3); // From, Subject, File Name
+
+    m_frame->SetActivePage(fpProperties);
+    EXPECT_FALSE(m_frame->acEditCopy->isEnabled());
+    EXPECT_TRUE(m_frame->acEditSelectAll->isEnabled());
+    m_frame->acEditSelectAll->trigger();
+    EXPECT_TRUE(m_frame->acEditCopy->isEnabled());
+    EXPECT_FALSE(m_frame->acEditSelectAll->isEnabled());
+    m_frame->acEditCopy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), props);
+
+    // On the message tab the actions follow the body view.
+    m_frame->SetActivePage(fpMessage);
+    EXPECT_FALSE(m_frame->acEditCopy->isEnabled());
+    m_frame->acEditSelectAll->trigger();
+    m_frame->acEditCopy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "Hello Bob,\nthe figures are attached.");
+
+    // Reply and forward exist but do nothing yet.
+    for (QAction *action :
+         {m_frame->acReply, m_frame->acReplyToAll, m_frame->acForward, m_frame->acForwardAsAtt})
+        EXPECT_FALSE(action->isEnabled());
+}
+
+TEST_F(FrameTest, ShowsHtmlBody) {
+    int shown = 0;
+    QObject::connect(m_frame.get(), &TTarvinFrame::BodyShown, [&] { ++shown; });
+    m_frame->show();
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    EXPECT_FALSE(m_frame->PlainText());
+    ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
+    EXPECT_TRUE(m_frame->HtmlViewShown());
+    EXPECT_FALSE(m_frame->HtmlView()->IsBusy());
+    QString text;
+    bool done = false;
+    m_frame->HtmlView()->page()->toPlainText([&](const QString &t) {
+        text = t;
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_TRUE(text.contains("Hello Bob")) << text.toStdString();
+
+    m_frame->SetPlainText(true);
+    EXPECT_FALSE(m_frame->HtmlViewShown());
+    m_frame->SetPlainText(false);
+    EXPECT_TRUE(m_frame->HtmlViewShown());
+}
+
+TEST_F(FrameTest, WatchdogStopsAHangingLoad) {
+    // A server that accepts connections and never answers.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    std::vector<QTcpSocket *> held;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        while (server.hasPendingConnections())
+            held.push_back(server.nextPendingConnection());
+    });
+    PmlWriter mail(mtMail);
+    mail.AddAttachment(PmlAttachment::File(
+        "TEXT.htm", QString("<p>slow</p><img src=\"http://127.0.0.1:%1/a.png\">")
+                        .arg(server.serverPort())
+                        .toUtf8()));
+    m_frame->HtmlView()->SetWatchdogTimeout(1500);
+    bool loaded = false;
+    QObject::connect(m_frame->HtmlView(), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
+    m_frame->show();
+    m_frame->SetFileName(Write(mail, "slow.pml"));
+    ASSERT_TRUE(WaitFor([&] { return loaded; }, 20000));
+    EXPECT_TRUE(m_frame->HtmlView()->WatchdogFired());
+    EXPECT_FALSE(held.empty()); // the picture was asked for: web pictures may load
+}
+
+TEST_F(FrameTest, HtmlBodyShowsItsContentIdPictures) {
+    int shown = 0;
+    QObject::connect(m_frame.get(), &TTarvinFrame::BodyShown, [&] { ++shown; });
+    m_frame->show();
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
+    QVariant result;
+    bool done = false;
+    m_frame->HtmlView()->page()->runJavaScript(
+        "JSON.stringify([document.images[0].complete, document.images[0].naturalWidth])",
+        QWebEngineScript::ApplicationWorld, [&](const QVariant &r) {
+            result = r;
+            done = true;
+        });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_EQ(result.toString(), "[true,1]"); // the 1x1 picture beside text.htm was loaded
+}
