@@ -39,7 +39,6 @@ QString MessageTypeName(int messageType, int boxtype) {
 }
 
 QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWidth) {
-    // Stops count from the line start (stop 1) on, so the fifth lies at 4 * tabWidth.
     constexpr int kValueColumn = 5;
     QString result;
     result.reserve(text.size() + text.size() / 4);
@@ -57,17 +56,18 @@ QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWid
             QString label = text.mid(lineStart, pos - lineStart);
             label.remove(QLatin1Char('\r'));
             int width = measure(label);
-            // The column the label ends in; a label ending exactly on a stop is in the next
-            // one, as the text view moves a tab found on a stop on to the following stop.
+            // The column the label ends in; one ending exactly on a stop is still in it.
             int column = 1 + width / tabWidth;
+            if (width > 0 && width % tabWidth == 0)
+                --column;
             qsizetype last = pos;
             while (last + 1 < text.size() && text.at(last + 1) == QLatin1Char('\t')) {
                 ++last;
                 ++column;
             }
             result += QStringView(text).mid(done, last + 1 - done);
-            // The tabs written so far reach stop `column + 1`; one more per stop up to the fifth.
-            for (++column; column < kValueColumn; ++column)
+            // One more tab for each column short of the value column.
+            for (; column < kValueColumn; ++column)
                 result += QLatin1Char('\t');
             done = last + 1;
         }

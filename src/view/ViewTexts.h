@@ -23,9 +23,9 @@ QString MessageTypeName(int messageType, int boxtype);
 // measure in tests).
 using TTextMeasure = std::function<int(const QString &)>;
 
-// Lines the values of a properties text up on one column: every tab is widened to as many
-// tabs as it takes to reach the fifth stop (4 * `tabWidth`, the line start being the first); a tab
-// that opens a line alone becomes four spaces.
+// Lines the values of a properties text up on one column: a label ending in column c (of
+// `tabWidth` pixels; one ending exactly on a stop is still in it) gets its tabs followed by one
+// more tab for each column below the fifth; a tab that opens a line alone becomes four spaces.
 QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWidth = 64);
 
 // The text of the properties tab before tab formatting: the stored properties (or the

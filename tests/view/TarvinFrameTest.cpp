@@ -278,7 +278,7 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
     EXPECT_TRUE(props.endsWith("File Name:\t\t\t" + path) || props.contains(path));
     EXPECT_TRUE(m_frame->SaveLogView()->toPlainText().startsWith("Date:\t"));
 
-    // Every value starts at the same place, 256 px into the line, however long its label.
+    // Every value starts at the same place, five stops into the line, however long its label.
     QPlainTextEdit *view = m_frame->PropertiesView();
     m_frame->SetActivePage(fpProperties);
     m_frame->show();
@@ -291,7 +291,7 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
             continue;
         QTextCursor start(block), value(block);
         value.setPosition(block.position() + int(lastTab) + 1);
-        EXPECT_EQ(view->cursorRect(value).x() - view->cursorRect(start).x(), 256)
+        EXPECT_EQ(view->cursorRect(value).x() - view->cursorRect(start).x(), 5 * 64)
             << line.toStdString();
         ++checked;
     }

@@ -28,16 +28,15 @@ TEST(TypeNames, PostedAndNotPosted) {
 }
 
 TEST(TweakFormat, ValuesLineUpOnTheFifthStop) {
-    // Stops lie at 64, 128, 192 and 256 px: values go to 256 whatever the label's width.
-    EXPECT_EQ(TweakFormat("From\tx", Width8), "From\t\t\t\tx");         // 32 px
-    EXPECT_EQ(TweakFormat("Recipient\tx", Width8), "Recipient\t\t\tx"); // 72 px
-    // A label ending exactly on a stop: its tab goes on to the next stop.
-    EXPECT_EQ(TweakFormat("Subjects\tx", Width8), "Subjects\t\t\tx"); // 64 px
-    EXPECT_EQ(TweakFormat(QString(24, 'w') + "\tx", Width8), QString(24, 'w') + "\tx");
-    // Tabs already doubled count as stops of their own.
-    EXPECT_EQ(TweakFormat("A\t\tx", Width8), "A\t\t\t\tx");
+    // "From" is 32 px: column 1, so four more tabs; a 72 px label is in column 2.
+    EXPECT_EQ(TweakFormat("From\tx", Width8), "From\t\t\t\t\tx");
+    EXPECT_EQ(TweakFormat("Recipient\tx", Width8), "Recipient\t\t\t\tx");
+    // Exactly 64 px still counts as column 1.
+    EXPECT_EQ(TweakFormat("Subjects\tx", Width8), "Subjects\t\t\t\t\tx");
+    // Tabs already doubled count as columns of their own.
+    EXPECT_EQ(TweakFormat("A\t\tx", Width8), "A\t\t\t\t\tx");
     EXPECT_EQ(TweakFormat("A\t\t\t\t\t\tx", Width8), "A\t\t\t\t\t\tx");
-    // A label past the last stop gets no extra tab.
+    // A label past the fifth stop gets no extra tab.
     QString wide(45, QLatin1Char('w')); // 360 px
     EXPECT_EQ(TweakFormat(wide + "\tx", Width8), wide + "\tx");
 }
@@ -46,9 +45,9 @@ TEST(TweakFormat, LineStartsAndMultipleLines) {
     // A lone tab at the start of a line is an indent of four spaces.
     EXPECT_EQ(TweakFormat("To:\n\tBob\n", Width8), "To:\n    Bob\n");
     // Two tabs at a line start are a column, not an indent.
-    EXPECT_EQ(TweakFormat("a\n\t\tb", Width8), "a\n\t\t\t\tb");
+    EXPECT_EQ(TweakFormat("a\n\t\tb", Width8), "a\n\t\t\t\t\tb");
     // Each line is measured from its own start.
-    EXPECT_EQ(TweakFormat("Recipient\t1\nTo\t2", Width8), "Recipient\t\t\t1\nTo\t\t\t\t2");
+    EXPECT_EQ(TweakFormat("Recipient\t1\nTo\t2", Width8), "Recipient\t\t\t\t1\nTo\t\t\t\t\t2");
     EXPECT_EQ(TweakFormat("no tabs here", Width8), "no tabs here");
     EXPECT_EQ(TweakFormat("", Width8), "");
 }
