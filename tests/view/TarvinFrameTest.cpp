@@ -233,9 +233,9 @@ TEST_F(FrameTest, SavesAttachmentsAndEmbeddedMessages) {
     ASSERT_EQ(m_desk.SaveRequests.size(), 1u);
     EXPECT_EQ(m_desk.SaveRequests[0].Title, "Save 'notes.txt' As");
     EXPECT_EQ(m_desk.SaveRequests[0].SuggestedName, "notes.txt");
-    EXPECT_EQ(m_desk.SaveRequests[0].SelectedFilter, "Any file (*)");
+    EXPECT_EQ(m_desk.SaveRequests[0].SelectedFilter, "Any file (*.*)");
     EXPECT_EQ(m_desk.SaveRequests[0].Filters,
-              QStringList({"Pelorin Markup Language file (*.pml)", "Any file (*)"}));
+              QStringList({"Pelorin Markup Language file (*.pml)", "Any file (*.*)"}));
 
     m_desk.SaveAnswer = out + "/kept.txt";
     m_frame->SaveSelectedAttachmentAs();
@@ -336,6 +336,12 @@ TEST_F(FrameTest, ShowsHtmlBody) {
     });
     ASSERT_TRUE(WaitFor([&] { return done; }));
     EXPECT_TRUE(text.contains("Hello Bob")) << text.toStdString();
+
+    // Copy and Select All keep working on the plain text behind the HTML view.
+    EXPECT_FALSE(m_frame->acEditCopy->isEnabled());
+    m_frame->acEditSelectAll->trigger();
+    m_frame->acEditCopy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "Hello Bob,\nthe figures are attached.");
 
     m_frame->SetPlainText(true);
     EXPECT_FALSE(m_frame->HtmlViewShown());

@@ -629,7 +629,7 @@ void TTarvinFrame::SaveSelectedAttachmentAs() {
     const TAttachment &attachment = *info->Attachment;
     const QString caption = CaptionOf(*info);
     const QString messageFilter = QStringLiteral("Pelorin Markup Language file (*.pml)");
-    const QString anyFilter = QStringLiteral("Any file (*)");
+    const QString anyFilter = QStringLiteral("Any file (*.*)");
     TSaveDialogRequest request;
     request.Title = QStringLiteral("Save '") + caption + QStringLiteral("' As");
     request.Filters = {messageFilter, anyFilter};
@@ -693,11 +693,7 @@ QPlainTextEdit *TTarvinFrame::activeTextView() const {
 void TTarvinFrame::UpdateEditActions() {
     if (!acEditCopy)
         return;
-    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown()) {
-        acEditCopy->setEnabled(m_webBrowser->page()->hasSelection());
-        acEditSelectAll->setEnabled(true);
-        return;
-    }
+    // On the message tab both act on the plain-text view, in HTML mode too.
     QPlainTextEdit *view = activeTextView();
     const QTextCursor cursor = view->textCursor();
     const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart();
@@ -706,17 +702,11 @@ void TTarvinFrame::UpdateEditActions() {
 }
 
 void TTarvinFrame::editCopy() {
-    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
-        m_webBrowser->page()->triggerAction(QWebEnginePage::Copy);
-    else
-        activeTextView()->copy();
+    activeTextView()->copy();
 }
 
 void TTarvinFrame::editSelectAll() {
-    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
-        m_webBrowser->page()->triggerAction(QWebEnginePage::SelectAll);
-    else
-        activeTextView()->selectAll();
+    activeTextView()->selectAll();
     UpdateEditActions();
 }
 
