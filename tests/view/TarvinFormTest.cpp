@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFontDialog>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
@@ -73,6 +74,10 @@ TEST_F(FormTest, TitleAndStatusText) {
     EXPECT_EQ(window->minimumSize(), QSize(360, 480));
     EXPECT_TRUE(window->isWindow());
     EXPECT_EQ(window->parentWidget(), nullptr); // a task-bar entry of its own
+    QStringList menus;
+    for (QAction *menu : window->menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, QStringList({"File", "Edit", "Search", "View", "Actions", "Help"}));
 
     TTarvinForm *noSender = Open(Write(PlainMail("", "x", "y"), "nosender.pml"));
     EXPECT_EQ(noSender->windowTitle(), "Tarvin");

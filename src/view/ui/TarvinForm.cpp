@@ -143,21 +143,21 @@ void TTarvinForm::createActions() {
 }
 
 void TTarvinForm::createMenus() {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     file->addAction(actPrint);
     file->addSeparator();
     file->addAction(actClose);
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
     edit->addAction(m_viewer->acEditCopy);
     edit->addAction(m_viewer->acEditSelectAll);
     edit->addSeparator();
     edit->addAction(actFont);
 
-    QMenu *search = menuBar()->addMenu(QStringLiteral("&Search"));
+    QMenu *search = menuBar()->addMenu(QStringLiteral("Search"));
     search->addAction(actFindInMessages);
 
-    m_mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    m_mnuView = menuBar()->addMenu(QStringLiteral("View"));
     m_mnuView->addAction(actToolbar);
     m_mnuView->addAction(actAttachmentWindow);
     m_mnuView->addAction(actSystemAttachments);
@@ -169,12 +169,12 @@ void TTarvinForm::createMenus() {
     m_mnuView->addAction(actPlainText);
     m_mnuView->addAction(actHTML);
 
-    QMenu *actions = menuBar()->addMenu(QStringLiteral("&Actions"));
+    QMenu *actions = menuBar()->addMenu(QStringLiteral("Actions"));
     actions->addAction(actReplyMenu);
     actions->addAction(m_viewer->acForward);
     actions->addAction(m_viewer->acForwardAsAtt);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->addAction(actAppHelp);
     help->addSeparator();
     help->addAction(actAboutApp);
