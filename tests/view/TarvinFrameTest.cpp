@@ -313,6 +313,16 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
     m_frame->acEditCopy->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "Hello Bob,\nthe figures are attached.");
 
+    // Hosts find the pages, menus and actions by name.
+    for (const char *name :
+         {"tsMessage", "tsProperties", "tsSaveLog", "PopupMenuReply", "PopupMenuForward",
+          "PopupMenuAttachments", "PopupMenuMessage", "PopupMenuEdit"})
+        EXPECT_NE(m_frame->findChild<QWidget *>(name), nullptr) << name;
+    EXPECT_EQ(m_frame->findChild<QWidget *>("tsProperties")->findChild<QPlainTextEdit *>(),
+              m_frame->PropertiesView());
+    for (const char *name : {"acEditCopy", "acReply", "acReplyToAllInc", "acForwardAsAtt"})
+        EXPECT_NE(m_frame->findChild<QAction *>(name), nullptr) << name;
+
     // Reply and forward exist but do nothing yet.
     for (QAction *action :
          {m_frame->acReply, m_frame->acReplyToAll, m_frame->acForward, m_frame->acForwardAsAtt})

@@ -131,6 +131,24 @@ void TTarvinForm::createActions() {
     actAboutApp = action(QStringLiteral("About..."), [this] { showAbout(); });
     actReplyMenu = action(QStringLiteral("Reply..."), [this] { m_viewer->acReply->trigger(); });
 
+    for (auto [a, name] : {std::pair{actPrint, "actPrint"},
+                           {actClose, "actClose"},
+                           {actToolbar, "actToolbar"},
+                           {actAttachmentWindow, "actAttachmentWindow"},
+                           {actSystemAttachments, "actSystemAttachments"},
+                           {actMessage, "actMessage"},
+                           {actProperties, "actProperties"},
+                           {actSaveLog, "actSaveLog"},
+                           {actHTML, "actHTML"},
+                           {actPlainText, "actPlainText"},
+                           {actOpenAttachment, "actOpenAttachment"},
+                           {actSaveAs, "actSaveAs"},
+                           {actFont, "actFont"},
+                           {actFindInMessages, "actFindInMessages"},
+                           {actAppHelp, "actAppHelp"},
+                           {actAboutApp, "actAboutApp"}})
+        a->setObjectName(QLatin1String(name));
+
     // Printing and finding arrive with their own windows; until then they stay disabled.
     actPrint->setEnabled(false);
     actFindInMessages->setEnabled(false);

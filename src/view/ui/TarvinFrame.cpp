@@ -59,6 +59,16 @@ QPlainTextEdit *NewTextView(QWidget *parent, bool wrap, bool horizontalBar) {
     return view;
 }
 
+// A tab page named `name` that the view fills.
+QWidget *NewPage(QWidget *parent, const QString &name, QWidget *view) {
+    auto *page = new QWidget(parent);
+    page->setObjectName(name);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    return page;
+}
+
 void SetViewText(QPlainTextEdit *view, const QString &text) {
     view->setPlainText(text);
     view->moveCursor(QTextCursor::Start);
@@ -171,8 +181,10 @@ void TTarvinFrame::buildControls() {
     m_reSaveLog->setObjectName(QStringLiteral("reSaveLog"));
 
     m_pgCtrl->addTab(m_tsMessage, QStringLiteral("Message"));
-    m_pgCtrl->addTab(m_reProperties, QStringLiteral("Properties"));
-    m_pgCtrl->addTab(m_reSaveLog, QStringLiteral("Save Log"));
+    m_pgCtrl->addTab(NewPage(m_pgCtrl, QStringLiteral("tsProperties"), m_reProperties),
+                     QStringLiteral("Properties"));
+    m_pgCtrl->addTab(NewPage(m_pgCtrl, QStringLiteral("tsSaveLog"), m_reSaveLog),
+                     QStringLiteral("Save Log"));
     m_pgCtrl->hide();
 
     connect(m_pgCtrl, &QTabWidget::currentChanged, this, [this] {
@@ -199,6 +211,8 @@ void TTarvinFrame::buildToolBar() {
                                 QStringLiteral("Select All|Selects the entire document"));
     acEditSelectAll->setShortcut(QKeySequence::SelectAll);
     acEditSelectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    acEditCopy->setObjectName(QStringLiteral("acEditCopy"));
+    acEditSelectAll->setObjectName(QStringLiteral("acEditSelectAll"));
     addAction(acEditCopy);
     addAction(acEditSelectAll);
     connect(acEditCopy, &QAction::triggered, this, &TTarvinFrame::editCopy);
@@ -214,11 +228,19 @@ void TTarvinFrame::buildToolBar() {
     acForwardAsAtt = NewAction(this, QStringLiteral("Forward as Attachment"));
     acForward = NewAction(this, QStringLiteral("Forward"), QStringLiteral("Forward"));
     acForward->setIcon(ToolbarImage(2));
-    for (QAction *action : {acReply, acReplyToSenderInc, acReplyToSender, acReplyToAllInc,
-                            acReplyToAll, acForwardAsAtt, acForward})
+    for (auto [action, name] : {std::pair{acReply, "acReply"},
+                                {acReplyToSenderInc, "acReplyToSenderInc"},
+                                {acReplyToSender, "acReplyToSender"},
+                                {acReplyToAllInc, "acReplyToAllInc"},
+                                {acReplyToAll, "acReplyToAll"},
+                                {acForwardAsAtt, "acForwardAsAtt"},
+                                {acForward, "acForward"}}) {
+        action->setObjectName(QLatin1String(name));
         action->setEnabled(false);
+    }
 
     m_popupMenuReply = new QMenu(this);
+    m_popupMenuReply->setObjectName(QStringLiteral("PopupMenuReply"));
     m_popupMenuReply->addAction(acReply);
     m_popupMenuReply->addSeparator();
     m_popupMenuReply->addAction(acReplyToSenderInc);
@@ -227,13 +249,17 @@ void TTarvinFrame::buildToolBar() {
     m_popupMenuReply->addAction(acReplyToAllInc);
     m_popupMenuReply->addAction(acReplyToAll);
     m_popupMenuForward = new QMenu(this);
+    m_popupMenuForward->setObjectName(QStringLiteral("PopupMenuForward"));
     m_popupMenuForward->addAction(acForwardAsAtt);
     m_popupMenuForward->addSeparator();
     m_popupMenuForward->addAction(acForward);
 
     m_popupMenuAttachments = new QMenu(this);
+    m_popupMenuAttachments->setObjectName(QStringLiteral("PopupMenuAttachments"));
     m_popupMenuMessage = new QMenu(this);
+    m_popupMenuMessage->setObjectName(QStringLiteral("PopupMenuMessage"));
     m_popupMenuEdit = new QMenu(this);
+    m_popupMenuEdit->setObjectName(QStringLiteral("PopupMenuEdit"));
     m_popupMenuEdit->addAction(acEditCopy);
     m_popupMenuEdit->addAction(acEditSelectAll);
     connect(m_popupMenuEdit, &QMenu::aboutToShow, this, &TTarvinFrame::UpdateEditActions);
