@@ -31,7 +31,7 @@ QString UsageText(const QString &productName, const QString &programName);
 
 // True when the argument is a switch. An argument that starts with "/" but holds a further
 // "/" or names an existing file or folder is an absolute path, not a switch, so Linux paths
-// can be given for messages and folders.
+// can be given for messages and folders. A lone "/" stays a switch (an invalid one).
 bool IsSwitchArgument(const QString &argument);
 
 // Reads the arguments (the program's own path excluded) into start-up options. Raises

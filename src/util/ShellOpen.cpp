@@ -18,11 +18,11 @@ TOpenWithHandler &openWithHandler() {
     return handler;
 }
 
-// Launching a missing file would start the program with nothing to show; say so instead.
+// Launching a missing file would start the program with nothing to show; the failure is
+// reported with the system's own text for it.
 void requireFile(const QString &filePath) {
     if (!QFileInfo::exists(filePath))
-        throw Error(QStringLiteral("Cannot open '%1': %2")
-                        .arg(filePath, QString::fromLocal8Bit(std::strerror(ENOENT))));
+        throw Error(QString::fromLocal8Bit(std::strerror(ENOENT)));
 }
 
 void openWithDefaultFor(const QString &mimeType, const QString &filePath) {

@@ -141,9 +141,8 @@ bool DeleteTree(const QString &folder) {
     const QString path = withoutTrailingSlash(folder);
     const QByteArray encoded = QFile::encodeName(path);
     struct stat st {};
-    if (::lstat(encoded.constData(), &st) != 0)
-        return errno == ENOENT;
-    if (!S_ISDIR(st.st_mode))
+    // A folder that is not there was not removed by this call.
+    if (::lstat(encoded.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
     if ((st.st_mode & S_IRWXU) != S_IRWXU)
         ::chmod(encoded.constData(), (st.st_mode & 07777) | S_IRWXU);

@@ -25,7 +25,7 @@ QString NewTempFolderName(const QString &prefix, const QString &tempFolder = QSt
 
 // Removes a folder and everything in it, read-only files and folders included. Symbolic links
 // are removed, never followed. A failure does not stop the walk; the result is true only when
-// the folder itself is gone at the end.
+// this call removed the folder itself (false for a path that is missing or not a folder).
 bool DeleteTree(const QString &folder);
 
 // Removes the folders in `tempFolder` (default: PrivateTempFolder()) whose names match the
