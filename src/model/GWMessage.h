@@ -126,7 +126,7 @@ class TSaveLog : public TAbstractMessageItem {
 public:
     TDateTime DateSaved = 0; // attribute "date-saved", required when "save-log" exists
     std::vector<std::unique_ptr<TLogItem>> Items;
-    int32_t Status = -1; // attribute "status"
+    int32_t Status = 0; // attribute "status", -1 when absent or not a number (0 without a log)
 
     void ReadNode() override;
     const char *ClassName() const override { return "TSaveLog"; }

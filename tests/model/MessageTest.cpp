@@ -156,7 +156,7 @@ TEST(MessageRoot, EveryItemTypeReadsItsElementAndDate) {
         EXPECT_DOUBLE_EQ(GetMessageDate(msg.get()), EncodeDateTime(2024, 3, 4, 9, 0, 0));
         // No save log: all empty.
         EXPECT_EQ(msg->SaveLog.DateSaved, 0);
-        EXPECT_EQ(msg->SaveLog.Status, -1);
+        EXPECT_EQ(msg->SaveLog.Status, 0);
     }
     {
         auto msg = LoadData("note.pml");

@@ -16,8 +16,14 @@ namespace tarvin {
 
 namespace {
 
-QPixmap RenderSvg(const QString &path, QSize size) {
+QPixmap RenderDialogSvg(const QString &path, QSize size) {
     InitDialogImages();
+    return RenderSvg(path, size);
+}
+
+} // namespace
+
+QPixmap RenderSvg(const QString &path, QSize size) {
     QSvgRenderer renderer(path);
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
@@ -28,18 +34,16 @@ QPixmap RenderSvg(const QString &path, QSize size) {
     return pixmap;
 }
 
-} // namespace
-
 QIcon ProductIcon() {
     QIcon icon;
     for (int size : {16, 22, 32, 48, 64, 128})
-        icon.addPixmap(
-            RenderSvg(QStringLiteral(":/tarvin/dialogs/images/tarvin.svg"), QSize(size, size)));
+        icon.addPixmap(RenderDialogSvg(QStringLiteral(":/tarvin/dialogs/images/tarvin.svg"),
+                                       QSize(size, size)));
     return icon;
 }
 
 QPixmap ProductBanner() {
-    return RenderSvg(QStringLiteral(":/tarvin/dialogs/images/banner.svg"), QSize(360, 42));
+    return RenderDialogSvg(QStringLiteral(":/tarvin/dialogs/images/banner.svg"), QSize(360, 42));
 }
 
 QPixmap GlobeFrame(int frame) {

@@ -2,8 +2,6 @@
 
 #include "dialogs/ui/ProductImages.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
 #include <array>
 
 // Resources of a static library are registered explicitly; the call sits outside the
@@ -16,16 +14,9 @@ namespace tarvin {
 
 namespace {
 
-QPixmap RenderSvg(const QString &path, int size) {
+QPixmap RenderViewSvg(const QString &path, int size) {
     InitViewImages();
-    QSvgRenderer renderer(path);
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    if (!renderer.isValid())
-        return pixmap;
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
+    return RenderSvg(path, QSize(size, size));
 }
 
 const std::array<const char *, kAttachmentImageCount> kAttachmentFiles = {
@@ -44,18 +35,20 @@ QString ImagePath(const char *name) {
 QPixmap AttachmentImage(int index) {
     if (index < 0 || index >= kAttachmentImageCount)
         return QPixmap();
-    return RenderSvg(ImagePath(kAttachmentFiles[static_cast<size_t>(index)]), 32);
+    return RenderViewSvg(ImagePath(kAttachmentFiles[static_cast<size_t>(index)]), 32);
 }
 
-QPixmap GenericFileImage() { return RenderSvg(ImagePath("file_generic"), 32); }
+QPixmap GenericFileImage() {
+    return RenderViewSvg(ImagePath("file_generic"), 32);
+}
 
 QIcon ToolbarImage(int index) {
     if (index < 0 || index >= kToolbarImageCount)
         return QIcon();
     const QString path = ImagePath(kToolbarFiles[static_cast<size_t>(index)]);
     QIcon icon;
-    icon.addPixmap(RenderSvg(path, 22));
-    icon.addPixmap(RenderSvg(path, 44));
+    icon.addPixmap(RenderViewSvg(path, 22));
+    icon.addPixmap(RenderViewSvg(path, 44));
     return icon;
 }
 
