@@ -1,11 +1,11 @@
 #include "convert/FolderMarker.h"
 
+#include "app/IniFile.h"
 #include "util/Error.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cctype>
 
 namespace tarvin {
 
@@ -42,38 +42,6 @@ bool FolderMarkerExists(const QString &folder) {
     return info.exists() && !info.isDir();
 }
 
-namespace {
-
-// An INI integer as the Windows profile routines read it: optional sign, decimal digits or
-// "0x" and hexadecimal digits, reading stops at the first other character.
-std::optional<long long> parseIniInteger(QByteArray value) {
-    value = value.trimmed();
-    bool negative = false;
-    if (value.startsWith('-') || value.startsWith('+')) {
-        negative = value.startsWith('-');
-        value.remove(0, 1);
-    }
-    int base = 10;
-    if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
-        base = 16;
-        value.remove(0, 2);
-    }
-    qsizetype digits = 0;
-    while (digits < value.size() &&
-           (base == 16 ? isxdigit(static_cast<unsigned char>(value[digits]))
-                       : isdigit(static_cast<unsigned char>(value[digits]))))
-        ++digits;
-    if (digits == 0)
-        return std::nullopt;
-    bool ok = false;
-    long long number = value.left(digits).toLongLong(&ok, base);
-    if (!ok)
-        return std::nullopt;
-    return negative ? -number : number;
-}
-
-} // namespace
-
 TFolderMarker ReadFolderMarker(const QString &folder) {
     TFolderMarker marker;
     QFile file(MarkerFilePath(folder));
@@ -96,8 +64,11 @@ TFolderMarker ReadFolderMarker(const QString &folder) {
         qsizetype eq = line.indexOf('=');
         if (eq < 0 || line.left(eq).trimmed().compare("IsTimestampUtc", Qt::CaseInsensitive) != 0)
             continue;
-        if (std::optional<long long> number = parseIniInteger(line.mid(eq + 1)))
-            marker.IsTimestampUtc = *number != 0;
+        // Read as the settings file reads its integers: text that is not a whole number
+        // leaves the key to the reader's default.
+        int number = 0;
+        if (TryParseIniInteger(QString::fromUtf8(line.mid(eq + 1)), number))
+            marker.IsTimestampUtc = number != 0;
         return marker;
     }
     return marker;

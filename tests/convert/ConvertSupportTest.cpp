@@ -65,6 +65,8 @@ TEST(FolderMarker, ReadsMarkersOfOtherWriters) {
     TFolderMarker marker = ReadFolderMarker(dir.path());
     EXPECT_TRUE(marker.Exists);
     EXPECT_FALSE(marker.IsTimestampUtc.has_value()); // not an integer: the reader's default
+    WriteBytes(path, "[File Options]\r\nIsTimestampUtc=1 (UTC)\r\n");
+    EXPECT_FALSE(ReadFolderMarker(dir.path()).IsTimestampUtc.has_value()); // nor is this
     // A folder of that name is not a marker.
     QFile::remove(path);
     QDir(dir.path()).mkdir("pmlver.000");
