@@ -719,7 +719,13 @@ QPlainTextEdit *TTarvinFrame::activeTextView() const {
 void TTarvinFrame::UpdateEditActions() {
     if (!acEditCopy)
         return;
-    // On the message tab both act on the plain-text view, in HTML mode too.
+    // In HTML mode the message tab shows the HTML view, so Copy and Select All act on what the
+    // user sees there rather than on the hidden plain-text view.
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown()) {
+        acEditCopy->setEnabled(m_webBrowser->page()->hasSelection());
+        acEditSelectAll->setEnabled(true);
+        return;
+    }
     QPlainTextEdit *view = activeTextView();
     const QTextCursor cursor = view->textCursor();
     const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart();
@@ -728,11 +734,17 @@ void TTarvinFrame::UpdateEditActions() {
 }
 
 void TTarvinFrame::editCopy() {
-    activeTextView()->copy();
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
+        m_webBrowser->page()->triggerAction(QWebEnginePage::Copy);
+    else
+        activeTextView()->copy();
 }
 
 void TTarvinFrame::editSelectAll() {
-    activeTextView()->selectAll();
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
+        m_webBrowser->page()->triggerAction(QWebEnginePage::SelectAll);
+    else
+        activeTextView()->selectAll();
     UpdateEditActions();
 }
 
