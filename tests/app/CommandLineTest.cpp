@@ -1,33 +1,20 @@
 #include "app/CommandLine.h"
 #include "app/Console.h"
 #include "app/RunMode.h"
+#include "common/RecordingConsole.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvin;
+using tarvin::test::RecordingConsole;
 
 namespace {
 
 TStartupOptions parse(const QStringList &args) {
     return ParseArguments(args, "Tarvin", "tarvin");
 }
-
-// Records console output and answers reads with an empty line.
-class RecordingConsole : public TConsole {
-public:
-    RecordingConsole() { previous = SetConsole(this); }
-    ~RecordingConsole() override { SetConsole(previous); }
-    void Write(const QString &text) override { output += text; }
-    QString ReadLine() override {
-        ++reads;
-        return QString();
-    }
-    QString output;
-    int reads = 0;
-    TConsole *previous;
-};
 
 const char *const kUsageLines[] = {
     "Opens Tarvin, displays the specified message, or executes the",

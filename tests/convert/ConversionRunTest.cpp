@@ -1,6 +1,7 @@
 #include "TestFolders.h"
 #include "app/Console.h"
 #include "app/VersionInfo.h"
+#include "common/RecordingConsole.h"
 #include "convert/ConverterHelper.h"
 #include "convert/InteractiveConversion.h"
 #include "convert/MessageConverter.h"
@@ -18,24 +19,6 @@ using namespace tarvin::test;
 namespace {
 
 const TDateTime kJan = EncodeDateTime(2003, 1, 15, 10, 30, 0);
-
-// Takes the console's output and answers reads with an empty line.
-class RecordingConsole : public TConsole {
-public:
-    RecordingConsole() : m_previous(SetConsole(this)) {}
-    ~RecordingConsole() override { SetConsole(m_previous); }
-    void Write(const QString &text) override { output += text; }
-    QString ReadLine() override {
-        ++reads;
-        return QString();
-    }
-
-    QString output;
-    int reads = 0;
-
-private:
-    TConsole *m_previous;
-};
 
 // Time stamps vary; they become "<stamp>". The pattern follows the locale's short date and
 // long time formats: each run of format letters stands for a word or number.

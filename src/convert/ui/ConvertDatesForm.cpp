@@ -22,29 +22,22 @@ constexpr int kParagraphWidth = 380;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 
-QLabel *paragraph(const QString &text, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 } // namespace
 
 TConvertDatesForm::TConvertDatesForm(QWidget *parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Convert Dates"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    lblQuestion = paragraph(
+    lblQuestion = NewParagraph(
         QStringLiteral("This folder contains messages which may appear with incorrect dates in "
                        "the message list Date column. Do you wish to convert these dates now?"),
         this);
-    lblPurpose = paragraph(
+    lblPurpose = NewParagraph(
         QStringLiteral("Convert Dates is a tool for converting message files so that their "
                        "dates will be displayed correctly, to suit the viewer that you prefer: "
                        "either Tarvin or File Explorer."),
         this);
-    lblDuration = paragraph(
+    lblDuration = NewParagraph(
         QStringLiteral("Conversion may take some time with more than a few hundred messages. You "
                        "may wish to consult an Administrator, especially if the messages are "
                        "shared."),

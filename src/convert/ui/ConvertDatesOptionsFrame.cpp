@@ -15,29 +15,22 @@ namespace {
 constexpr int kFrameWidth = 380;
 constexpr int kFrameHeight = 160;
 
-QLabel *paragraph(const QString &text, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 } // namespace
 
 TConvertDatesOptionsFrame::TConvertDatesOptionsFrame(QWidget *parent) : QFrame(parent) {
-    lblHeading = paragraph(QStringLiteral("Convert dates for optimal display in:"), this);
+    lblHeading = NewParagraph(QStringLiteral("Convert dates for optimal display in:"), this);
     rbnTarvin = new QRadioButton(QStringLiteral("Tarvin (recommended)"), this);
-    lblTarvinInfo = paragraph(
+    lblTarvinInfo = NewParagraph(
         QStringLiteral("Use this option to ensure that Tarvin always displays the same date "
                        "for an item in the message list as in the message view."),
         this);
     rbnFileExplorer = new QRadioButton(QStringLiteral("File Explorer"), this);
     lblFileExplorerInfo =
-        paragraph(QStringLiteral("Use this option when you want to use File Explorer to find "
-                                 "message files by date.  The date displayed may differ from "
-                                 "that in the message view when daylight saving begins/ends, "
-                                 "or if your time zone changes."),
-                  this);
+        NewParagraph(QStringLiteral("Use this option when you want to use File Explorer to find "
+                                    "message files by date.  The date displayed may differ from "
+                                    "that in the message view when daylight saving begins/ends, "
+                                    "or if your time zone changes."),
+                     this);
     chkConvertSubfolders = new QCheckBox(QStringLiteral("Convert subfolders"), this);
 
     for (QRadioButton *option : {rbnTarvin, rbnFileExplorer}) {

@@ -22,4 +22,11 @@ void TDesignedRows::Place(QWidget *widget, int left, int designedTop, int width,
     m_growth += height - designedHeight;
 }
 
+QLabel *NewParagraph(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 } // namespace tarvin

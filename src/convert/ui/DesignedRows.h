@@ -1,5 +1,7 @@
 #pragma once
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace tarvin {
@@ -20,6 +22,9 @@ public:
 private:
     int m_growth = 0;
 };
+
+// A word-wrapped, top-left aligned label: the dialogs' paragraphs.
+QLabel *NewParagraph(const QString &text, QWidget *parent);
 
 // The height a control needs at the given width.
 int NeededHeight(QWidget *widget, int width);
