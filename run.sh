@@ -15,7 +15,13 @@ if [ $# -gt 0 ]; then
     exec build/tarvin "$@"
 fi
 # The HTML mail with an inline picture shows most of the viewer; any sample will do otherwise.
-sample=$(ls samples/Quarterly*.pml samples/*.pml 2>/dev/null | head -n 1 || true)
+sample=""
+for candidate in samples/Quarterly*.pml samples/*.pml; do
+    if [ -f "$candidate" ]; then
+        sample=$candidate
+        break
+    fi
+done
 if [ -n "$sample" ]; then
     exec build/tarvin "$sample"
 fi

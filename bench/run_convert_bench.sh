@@ -13,7 +13,7 @@ build=${BUILD_DIR:-$root/build}
 count=${1:-10000}
 runs=${2:-5}
 small=${SMALL_COUNT:-1000}
-tarvin=$build/src/tarvin
+tarvin=$build/tarvin
 generator=$build/bench/bench_model_generate
 
 for tool in "$tarvin" "$generator"; do
