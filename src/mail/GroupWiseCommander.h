@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
+#include <deque>
 #include <memory>
 
 class QLocalSocket;
@@ -21,6 +25,10 @@ namespace tarvin {
 //
 // All integers are big-endian; n and m are at most 64 MiB. Status 1 is success and the result
 // is the command's return value; any other status is failure and the result is the reason.
+//
+// Two ways to talk to it: TGroupWiseChannel on the user-interface thread (asynchronous, answers
+// come as signals) and TGroupWiseCommander for worker threads and other headless callers
+// (blocking, no event loop of its own).
 
 // The answer to one command.
 struct TGWReply {
@@ -42,11 +50,46 @@ bool IsGroupWiseRunning(const QString &socketPath = QString());
 // which callers report failed commands ("TSendMailHelper.GetUserID: ...").
 void CheckGWReply(const TGWReply &reply, const QString &className, const QString &operation);
 
+namespace gwchannel {
+
+constexpr int kStatusSuccess = 1;
+constexpr int kStatusChannelFailure = 0;
+constexpr quint32 kMaxTextBytes = 64u << 20;
+constexpr int kConnectTimeoutMs = 2000;
+constexpr int kDefaultTimeoutMs = 60000;
+
+// The request frame for a command, or an empty array when the command is too long.
+QByteArray EncodeRequest(const QString &command);
+
+// Reads one answer frame from the bytes received so far.
+class TAnswerReader {
+public:
+    enum class State { Incomplete, Complete, Broken };
+    State Add(const QByteArray &bytes);
+    TGWReply Reply() const;
+
+private:
+    QByteArray m_buffer;
+    State m_state = State::Incomplete;
+};
+
+// The failure replies of the channel itself (status kStatusChannelFailure).
+TGWReply NotRunning();
+TGWReply TooLong();
+TGWReply TimedOut(int timeoutMs);
+TGWReply Unreadable();
+TGWReply Closed();
+
+} // namespace gwchannel
+
+// Blocking commands for worker threads and headless callers: waits on the socket itself, so
+// it never runs an event loop and never re-enters the caller. Not for the user-interface
+// thread, where TGroupWiseChannel keeps windows responsive.
 class TGroupWiseCommander {
 public:
-    static constexpr int kStatusSuccess = 1;
-    static constexpr int kStatusChannelFailure = 0;
-    static constexpr quint32 kMaxTextBytes = 64u << 20;
+    static constexpr int kStatusSuccess = gwchannel::kStatusSuccess;
+    static constexpr int kStatusChannelFailure = gwchannel::kStatusChannelFailure;
+    static constexpr quint32 kMaxTextBytes = gwchannel::kMaxTextBytes;
 
     // `socketPath` empty: GroupWiseSocketPath(). Nothing is connected before the first command.
     explicit TGroupWiseCommander(QString socketPath = QString());
@@ -54,10 +97,9 @@ public:
     TGroupWiseCommander(const TGroupWiseCommander &) = delete;
     TGroupWiseCommander &operator=(const TGroupWiseCommander &) = delete;
 
-    // Sends the command and waits for its answer, keeping repaints going but taking no user
-    // input meanwhile. Returns the status and puts the result text in `result`. When the
-    // client cannot be reached or does not answer, the status is kStatusChannelFailure and the
-    // result says why.
+    // Sends the command and waits for its answer. Returns the status and puts the result text
+    // in `result`. When the client cannot be reached or does not answer, the status is
+    // kStatusChannelFailure and the result says why.
     int Execute(const QString &command, QString &result);
     TGWReply Execute(const QString &command);
 
@@ -66,12 +108,55 @@ public:
     QString SocketPath() const { return m_socketPath; }
 
 private:
-    bool ensureConnected(QString &reason);
+    bool ensureConnected(TGWReply &failure);
     void disconnect();
 
     QString m_socketPath;
-    int m_timeoutMs = 60000;
+    int m_timeoutMs = gwchannel::kDefaultTimeoutMs;
     std::unique_ptr<QLocalSocket> m_socket;
+};
+
+// Asynchronous commands on the thread that owns the object: Send() queues a command and
+// returns at once; Answered() reports each answer (or the channel's failure) in the order the
+// commands were sent. Nothing waits, so a window that drives it may close at any time;
+// deleting the channel drops the commands still queued without answering them.
+class TGroupWiseChannel : public QObject {
+    Q_OBJECT
+public:
+    explicit TGroupWiseChannel(QString socketPath = QString(), QObject *parent = nullptr);
+    ~TGroupWiseChannel() override;
+
+    // Queues the command; returns its number, which Answered() carries.
+    quint64 Send(const QString &command);
+
+    void SetTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    // Commands sent and not yet answered.
+    int Pending() const { return int(m_queue.size()); }
+
+signals:
+    void Answered(quint64 request, const tarvin::TGWReply &reply);
+
+private:
+    struct TRequest {
+        quint64 Id;
+        QString Command;
+    };
+    void startNext();
+    void connected();
+    void readAnswer();
+    void socketLost();
+    // Ends the command under way with the reply; a failed exchange also drops the connection.
+    void finish(const TGWReply &reply, bool exchangeComplete);
+
+    QString m_socketPath;
+    int m_timeoutMs = gwchannel::kDefaultTimeoutMs;
+    quint64 m_nextId = 1;
+    std::deque<TRequest> m_queue;
+    bool m_busy = false;
+    bool m_linkUp = false;
+    gwchannel::TAnswerReader m_reader;
+    QLocalSocket *m_socket = nullptr;
+    QTimer m_timer;
 };
 
 } // namespace tarvin

@@ -4,6 +4,7 @@
 #include "mail/GroupWiseCommands.h"
 #include "util/Error.h"
 
+#include "support/Wait.h"
 #include "util/TestPrinters.h"
 
 #include <QDir>
@@ -31,8 +32,8 @@ protected:
 TEST_F(GroupWiseCommanderTest, SendsCommandsAndReturnsStatusAndResult) {
     TStandInGroupWise client(socketPath());
     ASSERT_TRUE(client.Listen());
-    client.Answers[EnvUserIDCommand()] = {1, "jdoe"};
-    client.Answers[ItemIsValidCommand("4A1B")] = {1, "True"};
+    client.SetAnswer(EnvUserIDCommand(), {1, "jdoe"});
+    client.SetAnswer(ItemIsValidCommand("4A1B"), {1, "True"});
     EXPECT_TRUE(IsGroupWiseRunning(socketPath()));
 
     TGroupWiseCommander commander(socketPath());
@@ -47,16 +48,16 @@ TEST_F(GroupWiseCommanderTest, SendsCommandsAndReturnsStatusAndResult) {
     const QString body = QString("Grüße, \"Jürgen\" – ") + QString(200000, 'x') + "\r\nEnd €";
     EXPECT_EQ(commander.Execute(ItemSetTextCommand(tfMessage, body), result), 1);
     EXPECT_EQ(result, "");
-    EXPECT_EQ(client.Commands, QStringList({"EnvUserID(1;0)", "ItemIsValid(\"4A1B\")",
-                                            ItemSetTextCommand(tfMessage, body)}));
-    EXPECT_EQ(client.Connections, 2); // the running check, then one for the commander
+    EXPECT_EQ(client.Commands(), QStringList({"EnvUserID(1;0)", "ItemIsValid(\"4A1B\")",
+                                              ItemSetTextCommand(tfMessage, body)}));
+    EXPECT_EQ(client.Connections(), 2); // the running check, then one for the commander
 }
 
 TEST_F(GroupWiseCommanderTest, FailureStatusCarriesTheReason) {
     TStandInGroupWise client(socketPath());
     ASSERT_TRUE(client.Listen());
-    client.Answers[EnvUserIDCommand()] = {0, "No user is logged in"};
-    client.Answers[ItemOpenCommand("gone")] = {-3, "Item not found"};
+    client.SetAnswer(EnvUserIDCommand(), {0, "No user is logged in"});
+    client.SetAnswer(ItemOpenCommand("gone"), {-3, "Item not found"});
     TGroupWiseCommander commander(socketPath());
 
     const TGWReply user = commander.Execute(EnvUserIDCommand());
@@ -102,26 +103,26 @@ TEST_F(GroupWiseCommanderTest, LostAndGarbledAnswers) {
     TGroupWiseCommander commander(socketPath());
     QString result;
 
-    client.Mode = TStandInGroupWise::Behaviour::HangUp;
+    client.SetMode(TStandInGroupWise::Behaviour::HangUp);
     EXPECT_EQ(commander.Execute(NewMailCommand(), result), 0);
     EXPECT_EQ(result, "The GroupWise client closed the connection without answering.");
 
-    client.Mode = TStandInGroupWise::Behaviour::Garbage;
+    client.SetMode(TStandInGroupWise::Behaviour::Garbage);
     EXPECT_EQ(commander.Execute(NewMailCommand(), result), 0);
     EXPECT_EQ(result, "The GroupWise client sent an answer that cannot be read.");
 
-    client.Mode = TStandInGroupWise::Behaviour::Silent;
+    client.SetMode(TStandInGroupWise::Behaviour::Silent);
     commander.SetTimeout(300);
     EXPECT_EQ(commander.Execute(NewMailCommand(), result), 0);
     EXPECT_EQ(result, "The GroupWise client did not answer within 0.3 seconds.");
 
     // Each failure dropped the connection; the next command starts afresh and works.
-    client.Mode = TStandInGroupWise::Behaviour::Answer;
-    client.Default = {1, "done"};
+    client.SetMode(TStandInGroupWise::Behaviour::Answer);
+    client.SetDefault({1, "done"});
     EXPECT_EQ(commander.Execute(ItemForwardCommand(), result), 1);
     EXPECT_EQ(result, "done");
-    EXPECT_EQ(client.Connections, 4);
-    EXPECT_EQ(client.Commands.size(), 4);
+    EXPECT_EQ(client.Connections(), 4);
+    EXPECT_EQ(client.Commands().size(), 4);
 }
 
 TEST_F(GroupWiseCommanderTest, SocketLiesInThePrivateTemporaryFolder) {
@@ -135,7 +136,7 @@ TEST_F(GroupWiseCommanderTest, SocketLiesInThePrivateTemporaryFolder) {
         EXPECT_TRUE(IsGroupWiseRunning());
         TGroupWiseCommander commander;
         EXPECT_TRUE(commander.Execute(NewMailCommand()).Succeeded());
-        EXPECT_EQ(client.Commands, QStringList({"NewMail()"}));
+        EXPECT_EQ(client.Commands(), QStringList({"NewMail()"}));
     }
     if (saved.isNull())
         qunsetenv("XDG_RUNTIME_DIR");
@@ -160,4 +161,96 @@ TEST_F(GroupWiseCommanderTest, InstalledMeansAnExecutableOnPath) {
     qputenv("PATH", QFile::encodeName("/nonexistent:" + temp.path() + ":" + bin));
     EXPECT_TRUE(IsGroupWiseInstalled());
     qputenv("PATH", savedPath);
+}
+
+namespace {
+
+// Collects a channel's answers in the order they arrive.
+struct AnswerLog {
+    explicit AnswerLog(TGroupWiseChannel &channel) {
+        QObject::connect(&channel, &TGroupWiseChannel::Answered,
+                         [this](quint64 id, const TGWReply &reply) {
+                             Ids.push_back(id);
+                             Replies.push_back(reply);
+                         });
+    }
+    std::vector<quint64> Ids;
+    std::vector<TGWReply> Replies;
+};
+
+} // namespace
+
+TEST_F(GroupWiseCommanderTest, ChannelAnswersQueuedCommandsInOrderWithoutWaiting) {
+    TStandInGroupWise client(socketPath());
+    ASSERT_TRUE(client.Listen());
+    client.SetAnswer(EnvUserIDCommand(), {1, "jdoe"});
+    client.SetAnswer(ItemOpenCommand("gone"), {-3, "Item not found"});
+
+    TGroupWiseChannel channel(socketPath());
+    AnswerLog log(channel);
+    const quint64 first = channel.Send(EnvUserIDCommand());
+    const quint64 second = channel.Send(ItemOpenCommand("gone"));
+    const quint64 third = channel.Send(NewMailCommand());
+    // Nothing is answered before the caller is back in the event loop.
+    EXPECT_TRUE(log.Ids.empty());
+    EXPECT_EQ(channel.Pending(), 3);
+    ASSERT_TRUE(WaitFor([&] { return log.Ids.size() == 3; }));
+    EXPECT_EQ(log.Ids, (std::vector<quint64>{first, second, third}));
+    EXPECT_EQ(log.Replies[0].Result, "jdoe");
+    EXPECT_EQ(log.Replies[1].Status, -3);
+    EXPECT_TRUE(log.Replies[2].Succeeded());
+    EXPECT_EQ(client.Commands(),
+              QStringList({"EnvUserID(1;0)", "ItemOpen(\"gone\")", "NewMail()"}));
+    EXPECT_EQ(client.Connections(), 1);
+}
+
+TEST_F(GroupWiseCommanderTest, ChannelFailuresDropTheConnectionAndTheNextCommandReconnects) {
+    TGroupWiseChannel channel(socketPath());
+    AnswerLog log(channel);
+    channel.Send(NewMailCommand());
+    ASSERT_TRUE(WaitFor([&] { return log.Replies.size() == 1; }));
+    EXPECT_EQ(log.Replies[0].Result, "The GroupWise client is not running.");
+
+    TStandInGroupWise client(socketPath());
+    ASSERT_TRUE(client.Listen());
+    client.SetMode(TStandInGroupWise::Behaviour::HangUp);
+    channel.Send(NewMailCommand());
+    ASSERT_TRUE(WaitFor([&] { return log.Replies.size() == 2; }));
+    EXPECT_EQ(log.Replies[1].Result,
+              "The GroupWise client closed the connection without answering.");
+
+    client.SetMode(TStandInGroupWise::Behaviour::Silent);
+    channel.SetTimeout(300);
+    channel.Send(NewMailCommand());
+    ASSERT_TRUE(WaitFor([&] { return log.Replies.size() == 3; }));
+    EXPECT_EQ(log.Replies[2].Result, "The GroupWise client did not answer within 0.3 seconds.");
+
+    client.SetMode(TStandInGroupWise::Behaviour::Garbage);
+    channel.Send(NewMailCommand());
+    ASSERT_TRUE(WaitFor([&] { return log.Replies.size() == 4; }));
+    EXPECT_EQ(log.Replies[3].Result, "The GroupWise client sent an answer that cannot be read.");
+
+    client.SetMode(TStandInGroupWise::Behaviour::Answer);
+    client.SetDefault({1, "done"});
+    channel.Send(ItemForwardCommand());
+    ASSERT_TRUE(WaitFor([&] { return log.Replies.size() == 5; }));
+    EXPECT_EQ(log.Replies[4].Result, "done");
+    EXPECT_EQ(client.Connections(), 4);
+}
+
+TEST_F(GroupWiseCommanderTest, ChannelMayBeDeletedByWhoeverTakesTheAnswer) {
+    TStandInGroupWise client(socketPath());
+    ASSERT_TRUE(client.Listen());
+    auto *channel = new TGroupWiseChannel(socketPath());
+    int answers = 0;
+    QObject::connect(channel, &TGroupWiseChannel::Answered, [&](quint64, const TGWReply &) {
+        ++answers;
+        delete channel; // the window that asked closed meanwhile
+    });
+    channel->Send(NewMailCommand());
+    channel->Send(NewMailCommand());
+    ASSERT_TRUE(WaitFor([&] { return answers == 1; }));
+    Settle();
+    EXPECT_EQ(answers, 1);
+    EXPECT_EQ(client.Commands(), QStringList({"NewMail()"}));
 }
