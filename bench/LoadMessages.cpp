@@ -4,10 +4,10 @@
 // prints the number of files and the time taken. With --save every file attachment is also
 // written into the folder (streamed), as the viewer does when it opens attachments.
 
+#include "base/Error.h"
 #include "model/GWMessage.h"
 #include "model/MessageItems.h"
 #include "model/MsgPropertyEncoder.h"
-#include "util/Error.h"
 
 #include <QDir>
 #include <QElapsedTimer>

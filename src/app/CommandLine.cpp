@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
-#include "app/Console.h"
-#include "app/VersionInfo.h"
+#include "base/Console.h"
+#include "base/VersionInfo.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/RunMode.h"
-#include "util/Error.h"
+#include "base/Error.h"
+#include "base/RunMode.h"
 
 #include <QStringList>
 #include <functional>

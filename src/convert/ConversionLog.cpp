@@ -1,7 +1,7 @@
 #include "convert/ConversionLog.h"
 
+#include "base/Error.h"
 #include "util/DateTime.h"
-#include "util/Error.h"
 
 #include <QDateTime>
 #include <QDir>

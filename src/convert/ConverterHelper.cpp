@@ -1,12 +1,12 @@
 #include "convert/ConverterHelper.h"
 
-#include "app/AppFolders.h"
-#include "app/Console.h"
-#include "app/RunMode.h"
-#include "app/VersionInfo.h"
+#include "base/AppFolders.h"
+#include "base/Console.h"
+#include "base/Error.h"
+#include "base/RunMode.h"
+#include "base/VersionInfo.h"
 #include "convert/ConversionLog.h"
 #include "convert/MessageConverter.h"
-#include "util/Error.h"
 
 #include <QDir>
 #include <QFileInfo>

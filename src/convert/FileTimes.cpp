@@ -1,6 +1,6 @@
 #include "convert/FileTimes.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <ctime>
 #include <fcntl.h>

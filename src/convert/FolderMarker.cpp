@@ -1,7 +1,7 @@
 #include "convert/FolderMarker.h"
 
-#include "app/IniFile.h"
-#include "util/Error.h"
+#include "base/Error.h"
+#include "base/IniFile.h"
 
 #include <QFile>
 #include <QFileInfo>

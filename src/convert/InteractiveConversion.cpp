@@ -1,10 +1,10 @@
 #include "convert/InteractiveConversion.h"
 
-#include "app/AppFolders.h"
-#include "app/VersionInfo.h"
+#include "base/AppFolders.h"
+#include "base/Error.h"
+#include "base/VersionInfo.h"
 #include "convert/ConversionLog.h"
 #include "convert/MessageConverter.h"
-#include "util/Error.h"
 
 namespace tarvin {
 

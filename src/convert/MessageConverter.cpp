@@ -1,9 +1,9 @@
 #include "convert/MessageConverter.h"
 
+#include "base/Error.h"
 #include "convert/FileAttributes.h"
 #include "convert/FileTimes.h"
 #include "convert/FolderMarker.h"
-#include "util/Error.h"
 
 #include <QFile>
 #include <QStringList>

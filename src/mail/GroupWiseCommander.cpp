@@ -1,6 +1,6 @@
 #include "mail/GroupWiseCommander.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 #include "util/WorkFolder.h"
 
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #include "mail/GroupWiseCommands.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 #include "util/NumberFormat.h"
 
 #include <QStringList>

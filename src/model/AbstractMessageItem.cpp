@@ -1,6 +1,6 @@
 #include "model/AbstractMessageItem.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 #include "util/NumberFormat.h"
 
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #include "model/Attachment.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 #include "util/NumberFormat.h"
 #include "util/SafeFileName.h"
 

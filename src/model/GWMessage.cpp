@@ -1,6 +1,6 @@
 #include "model/GWMessage.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 namespace tarvin {
 

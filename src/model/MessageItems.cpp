@@ -1,7 +1,7 @@
 #include "model/MessageItems.h"
 
+#include "base/Error.h"
 #include "model/GWMessage.h"
-#include "util/Error.h"
 
 namespace tarvin {
 

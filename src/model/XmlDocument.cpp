@@ -1,6 +1,6 @@
 #include "model/XmlDocument.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "util/DateTime.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <QLocale>
 #include <QRegularExpression>

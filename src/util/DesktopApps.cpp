@@ -4,7 +4,7 @@
 
 #include "util/DesktopApps.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <QCollator>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "util/ShellOpen.h"
 
+#include "base/Error.h"
 #include "util/DesktopApps.h"
-#include "util/Error.h"
 
 #include <QFileInfo>
 

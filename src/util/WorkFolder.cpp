@@ -1,6 +1,6 @@
 #include "util/WorkFolder.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "view/MessageContent.h"
 
+#include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "model/MsgPropertyEncoder.h"
-#include "util/Error.h"
 #include "util/SafeFileName.h"
 #include "view/AttachmentRules.h"
 #include "view/ViewTexts.h"

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
-#include "app/Console.h"
-#include "app/RunMode.h"
+#include "base/Console.h"
+#include "base/RunMode.h"
 #include "common/RecordingConsole.h"
 
 #include <QDir>

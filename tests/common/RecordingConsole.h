@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Console.h"
+#include "base/Console.h"
 
 namespace tarvin::test {
 

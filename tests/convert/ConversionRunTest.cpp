@@ -1,12 +1,12 @@
 #include "TestFolders.h"
-#include "app/Console.h"
-#include "app/VersionInfo.h"
+#include "base/Console.h"
+#include "base/Error.h"
+#include "base/VersionInfo.h"
 #include "common/RecordingConsole.h"
 #include "convert/ConverterHelper.h"
 #include "convert/InteractiveConversion.h"
 #include "convert/MessageConverter.h"
 #include "util/DateTime.h"
-#include "util/Error.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

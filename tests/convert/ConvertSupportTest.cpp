@@ -1,10 +1,10 @@
 #include "TestFolders.h"
+#include "base/Error.h"
 #include "convert/ConversionLog.h"
 #include "convert/FileAttributes.h"
 #include "convert/FileTimes.h"
 #include "convert/FolderMarker.h"
 #include "util/DateTime.h"
-#include "util/Error.h"
 
 #include <QTemporaryDir>
 #include <fcntl.h>

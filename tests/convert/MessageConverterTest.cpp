@@ -1,7 +1,7 @@
 #include "convert/MessageConverter.h"
 #include "TestFolders.h"
+#include "base/Error.h"
 #include "convert/FolderMarker.h"
-#include "util/Error.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

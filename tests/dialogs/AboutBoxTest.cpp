@@ -1,6 +1,7 @@
-#include "app/VersionInfo.h"
+#include "base/VersionInfo.h"
 #include "dialogs/AboutTexts.h"
 #include "dialogs/ui/AboutBoxForm.h"
+#include "base/ui/WindowSupport.h"
 #include "dialogs/ui/ProductImages.h"
 #include "dialogs/ui/SplashScreen.h"
 #include "util/DateTime.h"

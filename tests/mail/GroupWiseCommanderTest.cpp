@@ -1,8 +1,8 @@
 #include "StandInGroupWise.h"
 
+#include "base/Error.h"
 #include "mail/GroupWiseCommander.h"
 #include "mail/GroupWiseCommands.h"
-#include "util/Error.h"
 
 #include "support/Wait.h"
 #include "util/TestPrinters.h"

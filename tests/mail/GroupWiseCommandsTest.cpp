@@ -1,5 +1,5 @@
 #include "mail/GroupWiseCommands.h"
-#include "util/Error.h"
+#include "base/Error.h"
 #include "util/NumberFormat.h"
 
 #include "util/TestPrinters.h"

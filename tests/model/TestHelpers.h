@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Error.h"
 #include "model/GWMessage.h"
-#include "util/Error.h"
 
 #include <QString>
 #include <functional>

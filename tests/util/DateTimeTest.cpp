@@ -1,5 +1,5 @@
 #include "util/DateTime.h"
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "DesktopAppsFixture.h"
 #include "TestPrinters.h"
 
+#include "base/Error.h"
 #include "util/DesktopApps.h"
-#include "util/Error.h"
 #include "util/ShellOpen.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #include "util/WorkFolder.h"
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Error.h"
+#include "base/Error.h"
 #include "view/ui/FrameDesktop.h"
 
 #include <QCoreApplication>

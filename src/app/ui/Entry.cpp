@@ -1,7 +1,7 @@
 #include "app/ui/Entry.h"
 
 #include "app/CommandLine.h"
-#include "app/VersionInfo.h"
+#include "base/VersionInfo.h"
 #include "convert/ConverterHelper.h"
 #include "util/NumberFormat.h"
 #include "util/ui/OpenWithDialog.h"

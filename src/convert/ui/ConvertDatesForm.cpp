@@ -1,5 +1,6 @@
 #include "convert/ui/ConvertDatesForm.h"
 
+#include "base/ui/WindowSupport.h"
 #include "convert/ui/ConvertDatesOptionsFrame.h"
 #include "convert/ui/DesignedRows.h"
 
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
 
 namespace tarvin {
@@ -113,22 +113,13 @@ void TConvertDatesForm::layoutControls() {
 bool TConvertDatesForm::Execute(const QString &displayPath) {
     edtFolder->setText(displayPath);
     edtFolder->setCursorPosition(0);
-    centreOnScreen();
+    CentreOnScreen(this);
     btnYes->setFocus();
     return exec() == QDialog::Accepted;
 }
 
 bool TConvertDatesForm::PromptAgain() const {
     return !chkDoNotAsk->isChecked();
-}
-
-void TConvertDatesForm::centreOnScreen() {
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 } // namespace tarvin

@@ -47,7 +47,6 @@ protected:
 
 private:
     void layoutControls();
-    void centreOnScreen();
 
     TConvertDatesOptionsFrame *m_options = nullptr;
     bool m_menuLayout = false;

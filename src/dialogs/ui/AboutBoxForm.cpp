@@ -1,6 +1,7 @@
 #include "dialogs/ui/AboutBoxForm.h"
 
-#include "app/VersionInfo.h"
+#include "base/VersionInfo.h"
+#include "base/ui/WindowSupport.h"
 #include "dialogs/AboutTexts.h"
 #include "dialogs/ui/ProductImages.h"
 
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tarvin {
@@ -137,9 +137,7 @@ TAboutBoxForm::TAboutBoxForm(QWidget *parent) : QDialog(parent) {
     buttons->addStretch();
     outer->addWidget(m_buttonRow);
 
-    // Centred on the screen.
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 } // namespace tarvin

@@ -1,8 +1,9 @@
 #include "dialogs/ui/ProductImages.h"
 
+#include "base/ui/WindowSupport.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgRenderer>
 #include <cmath>
 #include <numbers>
 
@@ -22,25 +23,6 @@ QPixmap RenderDialogSvg(const QString &path, QSize size) {
 }
 
 } // namespace
-
-QPixmap RenderSvg(const QString &path, QSize size) {
-    QSvgRenderer renderer(path);
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    if (!renderer.isValid())
-        return pixmap;
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
-}
-
-QIcon ProductIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 32, 48, 64, 128})
-        icon.addPixmap(RenderDialogSvg(QStringLiteral(":/tarvin/dialogs/images/tarvin.svg"),
-                                       QSize(size, size)));
-    return icon;
-}
 
 QPixmap ProductBanner() {
     return RenderDialogSvg(QStringLiteral(":/tarvin/dialogs/images/banner.svg"), QSize(360, 42));

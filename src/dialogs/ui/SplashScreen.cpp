@@ -1,10 +1,11 @@
 #include "dialogs/ui/SplashScreen.h"
 
+#include "base/ui/WindowSupport.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tarvin {
 
@@ -19,8 +20,7 @@ TSplashScreen::TSplashScreen(QWidget *owner) : TAboutBoxForm(owner) {
     ContentPanel()->layout()->setContentsMargins(3, 3, 3, 3);
     // Exactly as high as the content panel: the button row is cut off.
     setFixedHeight(height() - ButtonRow()->height());
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 void TSplashScreen::showEvent(QShowEvent *event) {

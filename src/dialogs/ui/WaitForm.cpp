@@ -1,5 +1,6 @@
 #include "dialogs/ui/WaitForm.h"
 
+#include "base/ui/WindowSupport.h"
 #include "dialogs/ui/ProductImages.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace tarvin {
@@ -42,8 +42,7 @@ TWaitForm::TWaitForm(QWidget *parent) : QDialog(parent) {
     m_timer->setInterval(80);
     connect(m_timer, &QTimer::timeout, this, &TWaitForm::NextFrame);
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 bool TWaitForm::IsCancelled() {

@@ -1,6 +1,6 @@
 #include "util/ui/OpenWithDialog.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 #include "util/ShellOpen.h"
 
 #include <QApplication>

@@ -1,12 +1,13 @@
 #include "view/ui/MessageNotAvailableForm.h"
 
+#include "base/ui/WindowSupport.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tarvin {
@@ -78,8 +79,7 @@ TMessageNotAvailableForm::TMessageNotAvailableForm(const QString &activeAccount,
     // A fixed dialog of 320 x 208 (border included) unless the texts need more.
     QSize size = sizeHint().expandedTo(QSize(320, 208));
     setFixedSize(size);
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 int TMessageNotAvailableForm::Answer() const {

@@ -1,10 +1,11 @@
 #include "view/ui/TarvinForm.h"
 
-#include "app/Manual.h"
-#include "app/VersionInfo.h"
+#include "base/Error.h"
+#include "base/VersionInfo.h"
+#include "base/ui/WindowSupport.h"
 #include "dialogs/ui/AboutBoxForm.h"
 #include "model/Attachment.h"
-#include "util/Error.h"
+#include "util/Manual.h"
 #include "view/ViewTexts.h"
 #include "view/ui/ViewImages.h"
 
@@ -40,7 +41,7 @@ QString ProductName() {
 TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
     LiveWindows().append(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(ApplicationIcon());
+    setWindowIcon(ProductIcon());
     setWindowTitle(ProductName());
     setMinimumSize(360, 480);
     resize(720, 640);

@@ -1,8 +1,8 @@
 #include "view/ui/TarvinFrame.h"
 
+#include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
-#include "util/Error.h"
 #include "util/SafeFileName.h"
 #include "util/WorkFolder.h"
 #include "view/AttachmentRules.h"

@@ -1,6 +1,6 @@
 #include "view/ui/ViewImages.h"
 
-#include "dialogs/ui/ProductImages.h"
+#include "base/ui/WindowSupport.h"
 
 #include <array>
 
@@ -50,14 +50,6 @@ QIcon ToolbarImage(int index) {
     icon.addPixmap(RenderViewSvg(path, 22));
     icon.addPixmap(RenderViewSvg(path, 44));
     return icon;
-}
-
-QIcon ApplicationIcon() {
-    return ProductIcon();
-}
-
-QPixmap BannerImage() {
-    return ProductBanner();
 }
 
 } // namespace tarvin

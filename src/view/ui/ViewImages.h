@@ -22,10 +22,4 @@ constexpr int kToolbarImageCount = 9;
 // A 22x22 toolbar image; a null icon for an index outside 0..8.
 QIcon ToolbarImage(int index);
 
-// The window icon of every Tarvin window.
-QIcon ApplicationIcon();
-
-// The product banner of the about box and splash window (360x42).
-QPixmap BannerImage();
-
 } // namespace tarvin

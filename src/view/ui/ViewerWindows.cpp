@@ -1,7 +1,7 @@
 #include "view/ui/ViewerWindows.h"
 
-#include "app/VersionInfo.h"
-#include "util/Error.h"
+#include "base/Error.h"
+#include "base/VersionInfo.h"
 #include "util/ShellOpen.h"
 #include "view/ui/TarvinForm.h"
 

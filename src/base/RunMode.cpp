@@ -1,4 +1,4 @@
-#include "app/RunMode.h"
+#include "base/RunMode.h"
 
 namespace tarvin {
 

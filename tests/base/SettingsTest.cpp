@@ -1,10 +1,8 @@
-#include "app/AppFolders.h"
-#include "app/Config.h"
-#include "app/IniFile.h"
-#include "app/Manual.h"
-#include "app/Settings.h"
-#include "app/VersionInfo.h"
-#include "util/Error.h"
+#include "base/Settings.h"
+#include "base/AppFolders.h"
+#include "base/Error.h"
+#include "base/IniFile.h"
+#include "base/VersionInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,32 +121,6 @@ TEST(Settings, TableHoldsEveryKeyWithItsDefault) {
     EXPECT_TRUE(ReadBoolSetting(empty, Setting::ConvertDatesPromptToConvert));
 }
 
-TEST(Config, DefaultsAndRoundTrip) {
-    TConfig config;
-    EXPECT_TRUE(config.IncludeViewerTrailer);
-    EXPECT_EQ(config.SubjectForward, "Fwd:");
-    EXPECT_EQ(config.SubjectReply, "Re:");
-    EXPECT_TRUE(
-        config.ViewerTrailer.startsWith("Download a viewer for the attached PML file from "));
-
-    QTemporaryDir dir;
-    QString path = dir.filePath("CONFIG.INI");
-    config.IncludeViewerTrailer = false;
-    config.SubjectForward = QString::fromUtf8("Wg:");
-    config.SubjectReply = QString::fromUtf8("Antw: ü");
-    config.ViewerTrailer = "Get it.";
-    TIniFile ini(path);
-    config.SaveToIni(ini);
-    ini.UpdateFile();
-
-    TConfig loaded;
-    loaded.LoadFromIni(TIniFile(path));
-    EXPECT_FALSE(loaded.IncludeViewerTrailer);
-    EXPECT_EQ(loaded.SubjectForward, "Wg:");
-    EXPECT_EQ(loaded.SubjectReply, QString::fromUtf8("Antw: ü"));
-    EXPECT_EQ(loaded.ViewerTrailer, "Get it.");
-}
-
 TEST(VersionInfo, ComesFromTheCompiledResource) {
     EXPECT_EQ(VersionKey(2), "Halvorn");
     EXPECT_EQ(VersionKey(4), "2.0.3.0");
@@ -171,43 +143,4 @@ TEST(AppFolders, FollowXdgConfigHomeAndAreNotCreated) {
     EXPECT_TRUE(ConvertLogPath().endsWith("/Tarvin/CVTDATES.LOG"));
     EXPECT_TRUE(ForceDirectories(dir.path() + "/a/b/c"));
     EXPECT_TRUE(QDir(dir.path() + "/a/b/c").exists());
-}
-
-TEST(Manual, HelpFolderLookup) {
-    QTemporaryDir user, system, install, program;
-    const QString missing = "Could not determine the location of Pelorin";
-    auto expectMissing = [&](const QStringList &folders) {
-        try {
-            HelpFolder(folders);
-            FAIL();
-        } catch (const Error &e) {
-            EXPECT_EQ(e.message(), missing);
-        }
-    };
-    expectMissing({user.path(), system.path()});
-
-    writeFile(system.filePath("pelorin.ini"),
-              ("[1.0]\npelorin=" + install.path() + "\n").toLocal8Bit());
-    EXPECT_EQ(HelpFolder({user.path(), system.path()}), install.path() + "/Help/");
-
-    // The user's file comes first; "Applet Help" wins over the installation folder.
-    writeFile(user.filePath("pelorin.ini"),
-              ("[1.0]\npelorin=" + install.path() + "\nApplet Help=  /opt/help  \n").toLocal8Bit());
-    EXPECT_EQ(HelpFolder({user.path(), system.path()}), "/opt/help/");
-
-    writeFile(user.filePath("pelorin.ini"), "[1.0]\npelorin=/no/such/folder\n");
-    expectMissing({user.path(), system.path()});
-    writeFile(user.filePath("pelorin.ini"), "[1.0]\nApplet Help=/opt/help\n");
-    expectMissing({user.path()});
-
-    // The manual beside the program wins, but only once the help folder is known.
-    writeFile(user.filePath("pelorin.ini"),
-              ("[1.0]\npelorin=" + install.path() + "\n").toLocal8Bit());
-    EXPECT_EQ(ManualFilePath(program.path(), {user.path()}),
-              install.path() + "/Help/halvorn-tarvin-manual.pdf");
-    writeFile(program.filePath("halvorn-tarvin-manual.pdf"), "%PDF");
-    EXPECT_EQ(ManualFilePath(program.path(), {user.path()}),
-              program.path() + "/halvorn-tarvin-manual.pdf");
-    QFile::remove(user.filePath("pelorin.ini"));
-    EXPECT_THROW(ManualFilePath(program.path(), {user.path()}), Error);
 }

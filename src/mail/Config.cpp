@@ -1,7 +1,7 @@
-#include "app/Config.h"
+#include "mail/Config.h"
 
-#include "app/IniFile.h"
-#include "app/Settings.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 namespace tarvin {
 

@@ -1,9 +1,9 @@
-#include "app/Manual.h"
+#include "util/Manual.h"
 
-#include "app/AppFolders.h"
-#include "app/IniFile.h"
-#include "app/VersionInfo.h"
-#include "util/Error.h"
+#include "base/AppFolders.h"
+#include "base/Error.h"
+#include "base/IniFile.h"
+#include "base/VersionInfo.h"
 #include "util/ShellOpen.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
-#include "util/Error.h"
+#include "base/Error.h"
 
 #include <QFile>
 #include <QSaveFile>

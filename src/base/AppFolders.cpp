@@ -1,6 +1,6 @@
-#include "app/AppFolders.h"
+#include "base/AppFolders.h"
 
-#include "app/VersionInfo.h"
+#include "base/VersionInfo.h"
 
 #include <QDir>
 #include <QFileInfo>

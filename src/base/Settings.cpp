@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "base/Settings.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 namespace tarvin {
 
