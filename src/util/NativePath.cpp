@@ -1,6 +1,7 @@
 #include "util/NativePath.h"
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace tarvin {
 
@@ -100,6 +101,11 @@ QString DisplayPath(const QString &path) {
         c = QChar(byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
     }
     return text;
+}
+
+bool IsExistingFile(const QString &path) {
+    struct stat st;
+    return ::stat(EncodeNativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 } // namespace tarvin

@@ -25,4 +25,8 @@ QByteArray EncodeNativePath(const QString &path);
 // opening the file.
 QString DisplayPath(const QString &path);
 
+// True when the path names a regular file (a link to one counts). Unlike QFileInfo, finds
+// names whose bytes are not UTF-8.
+bool IsExistingFile(const QString &path);
+
 } // namespace tarvin

@@ -3,6 +3,7 @@
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "util/Error.h"
+#include "util/NativePath.h"
 #include "util/SafeFileName.h"
 #include "util/WorkFolder.h"
 #include "view/AttachmentRules.h"
@@ -340,7 +341,7 @@ void TTarvinFrame::SetFileName(const QString &path) {
     if (path == m_fileName)
         return;
     m_fileName = path;
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (path.isEmpty() || !IsExistingFile(path)) {
         setLoadedMessage(nullptr);
         return;
     }
@@ -691,7 +692,7 @@ void TTarvinFrame::fillProperties() {
     }
     const QFontMetrics metrics(m_reProperties->font());
     const QString text = TweakFormat(
-        MessagePropertiesText(*m_message, m_fileName),
+        MessagePropertiesText(*m_message, DisplayPath(m_fileName)),
         [&metrics](const QString &s) { return metrics.horizontalAdvance(s); }, kTabStop);
     SetViewText(m_reProperties, text);
 }

@@ -2,6 +2,7 @@
 
 #include "app/VersionInfo.h"
 #include "util/Error.h"
+#include "util/NativePath.h"
 #include "util/ShellOpen.h"
 #include "view/ui/TarvinForm.h"
 
@@ -81,10 +82,10 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
                                               bool embedded, const TViewSettings &settings) {
     WaitCursor wait;
     TTarvinForm *window = embedded ? FindEmbeddedWindow(messageId) : FindFileWindow(fileName);
-    if (!window && !embedded && !QFileInfo(fileName).isFile()) {
+    if (!window && !embedded && !IsExistingFile(fileName)) {
         // An empty window would say nothing about the name that was wrong.
-        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") + fileName +
-                  QStringLiteral("\n\nThe file does not exist."));
+        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") +
+                  DisplayPath(fileName) + QStringLiteral("\n\nThe file does not exist."));
         return nullptr;
     }
     if (!window) {
