@@ -509,19 +509,17 @@ TEST_F(FrameTest, RemoteContentWaitsForTheUser) {
     EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,1]");
     // Still allowed while this message stays, in either view.
     m_frame->SetPlainText(true);
+    shown = 0;
     m_frame->SetPlainText(false);
-    ASSERT_TRUE(WaitFor([&] { return server.Paths.count("/first.png") >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && server.Paths.count("/first.png") >= 2; }));
     EXPECT_FALSE(bar->isVisible());
 
     // The next message in the same frame is blocked again.
-    const int connections = server.Connections;
-    const int requests = int(server.Paths.size());
     shown = 0;
     m_frame->SetFileName(Write(MailWithWebPictures(server, "second"), "second.pml"));
     ASSERT_TRUE(WaitFor([&] { return shown > 0 && bar->isVisible(); }));
     EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,0]");
-    EXPECT_EQ(server.Connections, connections);
-    EXPECT_EQ(server.Paths.size(), requests);
+    EXPECT_FALSE(server.Paths.join(' ').contains("second")) << server.Paths.join(' ').toStdString();
 
     // A message without web content shows no bar.
     shown = 0;
