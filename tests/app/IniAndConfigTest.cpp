@@ -110,7 +110,7 @@ TEST(IniFile, MissingFileReadsAsDefaultsAndUnwritableFileFails) {
 }
 
 TEST(Settings, TableHoldsEveryKeyWithItsDefault) {
-    EXPECT_EQ(AllSettingKeys().size(), 22);
+    EXPECT_EQ(AllSettingKeys().size(), 23);
     QTemporaryDir dir;
     TIniFile empty(dir.filePath("none.ini"));
     EXPECT_EQ(ReadIntegerSetting(empty, Setting::MainWindowState), 1);
@@ -121,6 +121,7 @@ TEST(Settings, TableHoldsEveryKeyWithItsDefault) {
     EXPECT_TRUE(ReadBoolSetting(empty, Setting::MessagesSortAscending));
     EXPECT_FALSE(ReadBoolSetting(empty, Setting::FileOptionsIsTimestampUtc));
     EXPECT_TRUE(ReadBoolSetting(empty, Setting::ConvertDatesPromptToConvert));
+    EXPECT_FALSE(ReadBoolSetting(empty, Setting::ViewerLoadRemoteContent));
 }
 
 TEST(Config, DefaultsAndRoundTrip) {
@@ -128,6 +129,7 @@ TEST(Config, DefaultsAndRoundTrip) {
     EXPECT_TRUE(config.IncludeViewerTrailer);
     EXPECT_EQ(config.SubjectForward, "Fwd:");
     EXPECT_EQ(config.SubjectReply, "Re:");
+    EXPECT_FALSE(config.LoadRemoteContent);
     EXPECT_TRUE(
         config.ViewerTrailer.startsWith("Download a viewer for the attached PML file from "));
 
@@ -137,6 +139,7 @@ TEST(Config, DefaultsAndRoundTrip) {
     config.SubjectForward = QString::fromUtf8("Wg:");
     config.SubjectReply = QString::fromUtf8("Antw: ü");
     config.ViewerTrailer = "Get it.";
+    config.LoadRemoteContent = true;
     TIniFile ini(path);
     config.SaveToIni(ini);
     ini.UpdateFile();
@@ -147,6 +150,7 @@ TEST(Config, DefaultsAndRoundTrip) {
     EXPECT_EQ(loaded.SubjectForward, "Wg:");
     EXPECT_EQ(loaded.SubjectReply, QString::fromUtf8("Antw: ü"));
     EXPECT_EQ(loaded.ViewerTrailer, "Get it.");
+    EXPECT_TRUE(loaded.LoadRemoteContent);
 }
 
 TEST(VersionInfo, ComesFromTheCompiledResource) {

@@ -95,6 +95,7 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
             made->SetToolbarVisible(settings.ToolbarVisible);
             made->SetAttachmentsVisible(settings.AttachmentsVisible);
             made->SetShowSystemAttachments(settings.ShowSystemAttachments);
+            made->Viewer()->SetLoadRemoteContent(settings.LoadRemoteContent);
             made->SetSourceFolder(folder);
             if (embedded)
                 made->LoadFromXml(xml);
@@ -133,7 +134,7 @@ void TViewerWindows::adopt(TTarvinForm *window) {
     connect(window, &TTarvinForm::OnOpenMessage, this,
             [this](TTarvinForm *sender, const TOpenMessageRequest &request) {
                 TViewSettings settings{request.ShowSystemAttachments, request.AttachmentsVisible,
-                                       request.ToolbarVisible};
+                                       request.ToolbarVisible, request.LoadRemoteContent};
                 TTarvinForm *opened =
                     OpenViewerWindow(sender->SourceFolder(), QString(), request.MessageId,
                                      request.Xml, true, settings);
