@@ -5,6 +5,7 @@
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QFile>
+#include <QHash>
 #include <QThread>
 #include <algorithm>
 #include <cstring>
@@ -118,6 +119,8 @@ void TMessageListModel::CancelListing() {
     m_cancel.reset();
     ++m_generation; // batches still on their way are dropped
     m_listing = false;
+    m_rescan = false;
+    m_rescanRows = TMessageRows();
 }
 
 void TMessageListModel::ListFolder(const QString &folder, qsizetype batchSize) {
@@ -125,7 +128,18 @@ void TMessageListModel::ListFolder(const QString &folder, qsizetype batchSize) {
     clearRows();
     m_folder = folder;
     m_nativeFolder = QFile::encodeName(folder);
+    startReading(false, batchSize);
+}
+
+void TMessageListModel::RescanFolder() {
+    CancelListing();
+    startReading(true, 4096);
+}
+
+void TMessageListModel::startReading(bool rescan, qsizetype batchSize) {
     m_listing = true;
+    m_rescan = rescan;
+    m_rescanRows = TMessageRows();
     const quint64 generation = m_generation;
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     m_cancel = cancel;
@@ -144,7 +158,7 @@ void TMessageListModel::ListFolder(const QString &folder, qsizetype batchSize) {
                             this,
                             [this, generation, rows = std::move(rows)]() mutable {
                                 if (generation == m_generation)
-                                    appendRows(std::move(rows));
+                                    receiveRows(std::move(rows));
                             },
                             Qt::QueuedConnection);
                     },
@@ -158,6 +172,59 @@ void TMessageListModel::ListFolder(const QString &folder, qsizetype batchSize) {
                     Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
+}
+
+void TMessageListModel::receiveRows(TMessageRows &&rows) {
+    if (!m_rescan)
+        appendRows(std::move(rows));
+    else if (m_rescanRows.isEmpty())
+        m_rescanRows = std::move(rows);
+    else
+        m_rescanRows.append(std::move(rows));
+}
+
+// Brings the rows in line with a new listing of the folder: rows whose file is gone are
+// removed, rows whose times or attributes changed are updated in place (a changed last-write
+// time needs a new sort), and new files are added at the end and need one too.
+void TMessageListModel::applyRescan(TMessageRows &&listed) {
+    QHash<QByteArray, qsizetype> listedIndex;
+    listedIndex.reserve(listed.size());
+    for (qsizetype i = 0; i < listed.size(); ++i)
+        listedIndex.insert(listed[i].Name, i);
+    std::vector<bool> known(size_t(listed.size()), false);
+    for (qsizetype i = m_rows.size() - 1; i >= 0; --i) {
+        const auto found = listedIndex.constFind(m_rows[i].Name);
+        if (found == listedIndex.constEnd()) {
+            qsizetype first = i; // remove a run of vanished rows at once
+            while (first > 0 && !listedIndex.contains(m_rows[first - 1].Name))
+                --first;
+            beginRemoveRows(QModelIndex(), int(first), int(i));
+            m_rows.remove(first, i - first + 1);
+            endRemoveRows();
+            i = first;
+            continue;
+        }
+        known[size_t(*found)] = true;
+        TMessageRow &row = m_rows[i];
+        const TMessageRow &now = listed[*found];
+        if (row.LastWriteTime != now.LastWriteTime || row.CreationTime != now.CreationTime ||
+            row.Attributes != now.Attributes) {
+            if (row.LastWriteTime != now.LastWriteTime)
+                m_resortNeeded = true;
+            row.LastWriteTime = now.LastWriteTime;
+            row.CreationTime = now.CreationTime;
+            row.Attributes = now.Attributes;
+            emit dataChanged(index(int(i), 0), index(int(i), mlcColumnCount - 1));
+        }
+    }
+    TMessageRows added;
+    for (qsizetype i = 0; i < listed.size(); ++i)
+        if (!known[size_t(i)])
+            added.append(std::move(listed[i]));
+    if (!added.isEmpty()) {
+        appendRows(std::move(added));
+        m_resortNeeded = true;
+    }
 }
 
 void TMessageListModel::ListFolderNow(const QString &folder) {
@@ -188,7 +255,16 @@ void TMessageListModel::finishListing(quint64 generation, const QString &error) 
         return;
     m_listing = false;
     m_cancel.reset();
-    sort(m_sortColumn, m_sortOrder);
+    if (m_rescan) {
+        m_rescan = false;
+        // A folder that cannot be listed any more keeps its rows.
+        if (error.isEmpty())
+            applyRescan(std::move(m_rescanRows));
+        m_rescanRows = TMessageRows();
+        EndUpdate();
+    } else {
+        sort(m_sortColumn, m_sortOrder);
+    }
     emit ListingFinished(error);
 }
 

@@ -71,10 +71,13 @@ public:
     void ListFolder(const QString &folder, qsizetype batchSize = 4096);
     // Lists the folder on the calling thread, through the same code; raises Error.
     void ListFolderNow(const QString &folder);
+    // Lists the same folder again on the worker thread and applies the difference to the rows:
+    // gone files removed, changed times updated, new files added; then sorts when needed and
+    // emits ListingFinished(). For change notifications and Refresh: rows that stay keep their
+    // indexes, so selection and the top row survive.
+    void RescanFolder();
     void CancelListing();
     bool IsListing() const { return m_listing; }
-    // Lists the same folder again (Refresh).
-    void Refresh() { ListFolder(m_folder); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -119,7 +122,10 @@ signals:
     void ListingFinished(const QString &error);
 
 private:
+    void startReading(bool rescan, qsizetype batchSize);
+    void receiveRows(TMessageRows &&rows);
     void appendRows(TMessageRows &&rows);
+    void applyRescan(TMessageRows &&listed);
     void finishListing(quint64 generation, const QString &error);
     void clearRows();
     QString pathPrefix() const;
@@ -132,6 +138,8 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_resortNeeded = false;
     bool m_listing = false;
+    bool m_rescan = false;     // the running listing is a rescan
+    TMessageRows m_rescanRows; // its rows so far
     quint64 m_generation = 0;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     QThread *m_thread = nullptr;

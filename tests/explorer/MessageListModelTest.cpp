@@ -205,3 +205,28 @@ TEST(MessageListModel, WorkerListingArrivesInBatchesAndANewFolderCancelsTheOld) 
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.CountText(), QStringLiteral("0 messages"));
 }
+
+TEST(MessageListModel, RescanAppliesTheFolderChangesAndKeepsRowsThatStay) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char *name : {"a.pml", "b.pml", "c.pml", "d.pml", "e.pml"})
+        makeFile(dir.path(), name, 1000 + name[0]);
+    TMessageListModel model;
+    model.ListFolderNow(dir.path());
+    ASSERT_EQ(modelNames(model), QStringList({"a.pml", "b.pml", "c.pml", "d.pml", "e.pml"}));
+    const QPersistentModelIndex kept = model.index(4, mlcSubject);
+
+    ASSERT_TRUE(QFile::remove(dir.path() + "/b.pml"));
+    ASSERT_TRUE(QFile::remove(dir.path() + "/c.pml"));
+    makeFile(dir.path(), "a.pml", 5000); // now the newest
+    makeFile(dir.path(), "f.pml", 10);   // the oldest
+    int finished = 0;
+    QObject::connect(&model, &TMessageListModel::ListingFinished, [&finished] { ++finished; });
+    model.RescanFolder();
+    ASSERT_TRUE(waitForListing(model));
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(model.ResortNeeded());
+    EXPECT_EQ(modelNames(model), QStringList({"f.pml", "d.pml", "e.pml", "a.pml"}));
+    EXPECT_EQ(kept.row(), 2); // still "e.pml"
+    EXPECT_EQ(model.Row(3).LastWriteTime, 5000 * kSecond);
+}
