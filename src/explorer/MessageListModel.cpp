@@ -360,16 +360,22 @@ void TMessageListModel::sort(int column, Qt::SortOrder order) {
     m_resortNeeded = false;
     if (m_rows.size() < 2)
         return;
-    const std::vector<qsizetype> order_ = MessageRowOrder(m_rows, column, order);
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(order_.size());
-    TMessageRows sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t i = 0; i < order_.size(); ++i) {
-        newRowOf[size_t(order_[i])] = int(i);
-        sorted.append(std::move(m_rows[order_[i]]));
+    std::vector<int> newRowOf(size_t(m_rows.size()));
+    {
+        const std::vector<qsizetype> positions = MessageRowOrder(m_rows, column, order);
+        for (size_t i = 0; i < positions.size(); ++i)
+            newRowOf[size_t(positions[i])] = int(i);
     }
-    m_rows = std::move(sorted);
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Rows move in place along the cycles of the permutation: no second copy of the rows.
+    std::vector<int> target = newRowOf;
+    for (size_t i = 0; i < target.size(); ++i) {
+        while (target[i] != int(i)) {
+            const size_t j = size_t(target[i]);
+            std::swap(m_rows[qsizetype(i)], m_rows[qsizetype(j)]);
+            std::swap(target[i], target[j]);
+        }
+    }
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
