@@ -431,10 +431,16 @@ int TMessageListModel::RowOfPath(const QString &path) const {
     if (!path.startsWith(prefix, Qt::CaseInsensitive))
         return -1;
     const QString name = path.mid(prefix.size());
-    for (qsizetype i = 0; i < m_rows.size(); ++i)
-        if (QFile::decodeName(m_rows[i].Name).compare(name, Qt::CaseInsensitive) == 0)
+    // On Linux "a.pml" and "A.pml" are different files: the exact name wins.
+    int caseless = -1;
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        const QString rowName = QFile::decodeName(m_rows[i].Name);
+        if (rowName == name && path.startsWith(prefix))
             return int(i);
-    return -1;
+        if (caseless < 0 && rowName.compare(name, Qt::CaseInsensitive) == 0)
+            caseless = int(i);
+    }
+    return caseless;
 }
 
 int TMessageListModel::RowToSelect(const QString &quickViewFile) const {

@@ -111,10 +111,11 @@ public:
 
     // The status bar's count text.
     QString CountText() const { return MessageCountText(m_rows.size()); }
-    // The row to select after an update: the first row whose path equals the quick-view file
-    // without regard to case; with no quick-view file the first row; -1 for none.
+    // The row to select after an update: the row of the quick-view file (RowOfPath); with no
+    // quick-view file the first row; -1 for none.
     int RowToSelect(const QString &quickViewFile) const;
-    // The first row whose path equals `path` without regard to case, or -1.
+    // The row whose path equals `path` exactly, else the first whose path equals it without
+    // regard to case, or -1.
     int RowOfPath(const QString &path) const;
 
 signals:

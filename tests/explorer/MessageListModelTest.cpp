@@ -171,6 +171,12 @@ TEST(MessageListModel, HeaderClicksResortAndSelectionFollowsTheRow) {
     EXPECT_EQ(model.RowToSelect(dir.path() + QStringLiteral("/A.PML")), 2);
     EXPECT_EQ(model.RowToSelect(QString()), 0);
     EXPECT_EQ(model.RowToSelect(dir.path() + QStringLiteral("/gone.pml")), -1);
+    // A name that differs only in case is another file: the exact one is chosen.
+    makeFile(dir.path(), "C.pml", 100);
+    EXPECT_TRUE(model.AddFile("C.pml"));
+    model.EndUpdate();
+    EXPECT_EQ(model.FileName(model.RowToSelect(dir.path() + QStringLiteral("/C.pml"))), "C.pml");
+    EXPECT_EQ(model.FileName(model.RowToSelect(dir.path() + QStringLiteral("/c.pml"))), "c.pml");
 }
 
 TEST(MessageListModel, WorkerListingArrivesInBatchesAndANewFolderCancelsTheOld) {
