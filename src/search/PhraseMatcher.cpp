@@ -34,8 +34,12 @@ TPhraseMatcher::TPhraseMatcher(const QString &phrase, bool ignoreCase)
     folded.fill(m);
     for (size_t i = 0; i + 1 < m; ++i)
         folded[static_cast<unsigned char>(m_phrase[qsizetype(i)])] = m - 1 - i;
+    // Raw bytes index the table; a byte that folds to the phrase's last byte has shift 0 and
+    // stops the skip loop, after which the phrase moves on by the last byte's own shift.
+    const unsigned char last = m > 0 ? static_cast<unsigned char>(m_phrase[qsizetype(m - 1)]) : 0;
+    m_lastSkip = folded[last];
     for (int b = 0; b < 256; ++b)
-        m_skip[size_t(b)] = folded[m_fold[size_t(b)]];
+        m_shift[size_t(b)] = m_fold[size_t(b)] == last ? 0 : folded[m_fold[size_t(b)]];
 }
 
 bool TPhraseMatcher::Find(const unsigned char *data, size_t length) const {
@@ -45,33 +49,45 @@ bool TPhraseMatcher::Find(const unsigned char *data, size_t length) const {
     if (length < m)
         return false;
     const auto *phrase = reinterpret_cast<const unsigned char *>(m_phrase.constData());
-    if (!m_ignoreCase) {
-        if (m == 1)
-            return std::memchr(data, phrase[0], length) != nullptr;
-        const unsigned char last = phrase[m - 1];
-        const unsigned char *end = data + length - m; // last start position
-        for (const unsigned char *p = data; p <= end;) {
-            const unsigned char c = p[m - 1];
-            if (c == last && std::memcmp(p, phrase, m - 1) == 0)
-                return true;
-            p += m_skip[c];
+    if (m == 1 && !m_ignoreCase)
+        return std::memchr(data, phrase[0], length) != nullptr;
+    const unsigned char *const limit = data + (length - m); // the last start position
+    // The skip loop runs three shifts per round while they cannot pass the limit.
+    const unsigned char *const fastLimit = length >= 3 * m ? limit - 2 * m : data;
+    const size_t *const shift = m_shift.data();
+    const unsigned char *p = data;
+    for (;;) {
+        size_t k;
+        while (p < fastLimit) {
+            if ((k = shift[p[m - 1]]) == 0)
+                goto candidate;
+            p += k;
+            if ((k = shift[p[m - 1]]) == 0)
+                goto candidate;
+            p += k;
+            if ((k = shift[p[m - 1]]) == 0)
+                goto candidate;
+            p += k;
+        }
+        while (p <= limit) {
+            if ((k = shift[p[m - 1]]) == 0)
+                goto candidate;
+            p += k;
         }
         return false;
-    }
-    const unsigned char last = phrase[m - 1];
-    const unsigned char *end = data + length - m;
-    for (const unsigned char *p = data; p <= end;) {
-        const unsigned char c = p[m - 1];
-        if (m_fold[c] == last) {
+    candidate:
+        // The last byte matches; compare the rest.
+        if (m_ignoreCase) {
             size_t i = 0;
             while (i + 1 < m && m_fold[p[i]] == phrase[i])
                 ++i;
             if (i + 1 == m)
                 return true;
+        } else if (std::memcmp(p, phrase, m - 1) == 0) {
+            return true;
         }
-        p += m_skip[c];
+        p += m_lastSkip;
     }
-    return false;
 }
 
 int TPhraseMatcher::FindInFile(int fd, std::vector<unsigned char> &buffer,

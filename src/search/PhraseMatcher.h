@@ -35,13 +35,14 @@ public:
     static unsigned char FoldByte(unsigned char byte);
 
     // Bytes read per block.
-    static constexpr size_t kBlockSize = 256 * 1024;
+    static constexpr size_t kBlockSize = 128 * 1024;
 
 private:
     QByteArray m_phrase; // folded when ignoring case
     bool m_ignoreCase;
     std::array<unsigned char, 256> m_fold{};
-    std::array<size_t, 256> m_skip{}; // indexed by the raw byte
+    std::array<size_t, 256> m_shift{}; // by raw byte; 0 where it folds to the last byte
+    size_t m_lastSkip = 1;
 };
 
 } // namespace tarvin
