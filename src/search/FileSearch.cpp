@@ -2,6 +2,7 @@
 
 #include "search/FindFile.h"
 
+#include <QFile>
 #include <QThread>
 
 namespace tarvin {
@@ -121,11 +122,9 @@ void TFileSearch::WaitForFinished() {
 bool TFileSearch::SearchFolderNow(const QString &folder) {
     if (m_thread || !m_haveCriteria)
         return false;
-    TSearchCriteria criteria = m_criteria;
-    criteria.Files.Location = QStringLiteral("<") + folder;
-    TFindFile engine(criteria);
+    TFindFile engine(m_criteria);
     DirectEvents events(this, m_problems);
-    engine.Execute(events);
+    engine.ExecuteFolder(QFile::encodeName(folder), false, events);
     return true;
 }
 

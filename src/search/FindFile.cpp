@@ -124,6 +124,16 @@ bool TFindFile::Execute(TFindFileEvents &events) {
     return !IsStopped();
 }
 
+bool TFindFile::ExecuteFolder(const QByteArray &folder, bool subfolders, TFindFileEvents &events) {
+    m_listed.clear();
+    QByteArray path = folder;
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    if (!path.isEmpty())
+        searchFolder(path, subfolders, false, events);
+    return !IsStopped();
+}
+
 void TFindFile::searchFolder(const QByteArray &folder, bool subfolders, bool noFollow,
                              TFindFileEvents &events) {
     if (IsStopped())

@@ -44,6 +44,9 @@ public:
 
     // Runs the whole search. Returns false when it was stopped.
     bool Execute(TFindFileEvents &events);
+    // Searches one folder (file system bytes, taken as it is: no ";" list, no "<" or ">") with
+    // these criteria instead of their locations. Returns false when it was stopped.
+    bool ExecuteFolder(const QByteArray &folder, bool subfolders, TFindFileEvents &events);
 
     void Stop() { m_stop.store(true, std::memory_order_relaxed); }
     bool IsStopped() const { return m_stop.load(std::memory_order_relaxed); }

@@ -330,12 +330,16 @@ TEST_F(SearchFolderTest, WorkerReportsOnTheOwningThreadAndStops) {
     EXPECT_TRUE(search.LastSearchCompleted());
     EXPECT_TRUE(search.StatusText().startsWith("41 folder(s) searched and 40 file(s) found - "));
 
-    // Re-check of one folder on this thread, with the same criteria.
+    // Re-check of one folder on this thread, with the same criteria; a ";" in its name is
+    // part of the name.
     hits.clear();
     Write("f3/new.pml", "x");
+    Write("f3/a;b/deeper.pml", "x");
     EXPECT_TRUE(search.SearchFolderNow(Path("f3")));
+    EXPECT_TRUE(search.SearchFolderNow(Path("f3/a;b")));
     hits.sort();
-    EXPECT_EQ(hits, (QStringList{Path("f3/m3.pml"), Path("f3/new.pml")}));
+    EXPECT_EQ(hits,
+              (QStringList{Path("f3/a;b/deeper.pml"), Path("f3/m3.pml"), Path("f3/new.pml")}));
 
     // A second Start drops the first search's reports; Stop right after Start always ends
     // the search as aborted.
@@ -344,7 +348,7 @@ TEST_F(SearchFolderTest, WorkerReportsOnTheOwningThreadAndStops) {
     search.Start(Criteria());
     ASSERT_TRUE(WaitFor([&] { return finishes == 2; }));
     EXPECT_FALSE(aborted);
-    EXPECT_EQ(hits.size(), 41); // with new.pml
+    EXPECT_EQ(hits.size(), 42); // with the two new files
     search.Start(Criteria());
     search.Stop();
     ASSERT_TRUE(WaitFor([&] { return finishes == 3; }));
