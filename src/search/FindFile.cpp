@@ -175,9 +175,10 @@ void TFindFile::searchFolder(const QByteArray &folder, bool subfolders, bool noF
         errno = 0;
         const struct dirent *entry = readdir(dir);
         if (!entry) {
-            if (errno != 0)
+            const int error = errno;
+            if (error != 0)
                 events.Problem(QStringLiteral("Cannot list folder \"%1\". %2")
-                                   .arg(QFile::decodeName(folder), errorText(errno)));
+                                   .arg(QFile::decodeName(folder), errorText(error)));
             break;
         }
         const char *name = entry->d_name;
@@ -188,7 +189,10 @@ void TFindFile::searchFolder(const QByteArray &folder, bool subfolders, bool noF
         if (type == DT_UNKNOWN) {
             struct stat st {};
             if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                type = S_ISDIR(st.st_mode) ? DT_DIR : (S_ISLNK(st.st_mode) ? DT_LNK : DT_REG);
+                type = S_ISDIR(st.st_mode)   ? DT_DIR
+                       : S_ISLNK(st.st_mode) ? DT_LNK
+                       : S_ISREG(st.st_mode) ? DT_REG
+                                             : DT_UNKNOWN; // tested with a full status
         }
         if (subfolders && type == DT_DIR)
             children.emplace_back(name, qsizetype(length));
@@ -297,8 +301,9 @@ bool TFindFile::passesContent(int dirFd, const char *name, const QByteArray &pat
     // O_NONBLOCK: opening a pipe that a link pointed to must not wait for a writer.
     const int fd = openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
+        const int error = errno;
         events.Problem(QStringLiteral("Cannot open file \"%1\". %2")
-                           .arg(QFile::decodeName(path), errorText(errno)));
+                           .arg(QFile::decodeName(path), errorText(error)));
         return false;
     }
     struct stat st {};
