@@ -27,9 +27,11 @@ function(tarvin_subsystem name)
     endif()
 endfunction()
 
-# One GoogleTest executable per test folder, registered with CTest as one test.
+# One GoogleTest executable per test folder. Each of its cases is registered with CTest as a
+# test of its own, named "<folder>.<Suite>.<Case>", so that a failure names its case; the
+# cases are listed when CTest runs (the test mains list them without a display).
 # QT_CORE / QT_GUI give the executable a main() that creates a QCoreApplication or
-# QApplication before running the tests; otherwise GoogleTest's own main is used.
+# QApplication before running the tests; otherwise a plain main. Every main pins the locale.
 function(tarvin_test name)
     cmake_parse_arguments(ARG "QT_CORE;QT_GUI" "" "LIBS;ENV" ${ARGN})
     file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
@@ -43,14 +45,17 @@ function(tarvin_test name)
         target_sources(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/CoreTestMain.cpp)
         target_link_libraries(test_${name} PRIVATE GTest::gtest)
     else()
-        target_link_libraries(test_${name} PRIVATE GTest::gtest_main)
+        target_sources(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/PlainTestMain.cpp)
+        target_link_libraries(test_${name} PRIVATE GTest::gtest)
     endif()
     target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gmock)
     target_compile_definitions(test_${name} PRIVATE
         TARVIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         TARVIN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
         TARVIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-    add_test(NAME ${name} COMMAND test_${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}"
-                                            TIMEOUT 900)
+    gtest_discover_tests(test_${name}
+        TEST_PREFIX "${name}."
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}" TIMEOUT 300)
 endfunction()

@@ -2,8 +2,9 @@
 
 #include "base/Console.h"
 #include "base/VersionInfo.h"
+#include "util/NativePath.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
 
 namespace tarvin {
 
@@ -31,7 +32,8 @@ bool IsSwitchArgument(const QString &argument) {
         return false;
     if (argument.indexOf(QLatin1Char('/'), 1) >= 0)
         return false;
-    return argument.size() <= 1 || !QFileInfo::exists(argument);
+    struct stat st;
+    return argument.size() <= 1 || ::stat(EncodeNativePath(argument).constData(), &st) != 0;
 }
 
 TStartupOptions ParseArguments(const QStringList &arguments, const QString &productName,

@@ -10,15 +10,24 @@ class StdConsole : public TConsole {
 public:
     // Texts that end lines with CR LF (the usage text, messages) get plain line feeds on a
     // Linux terminal; a lone CR (the progress line) stays.
+    // Once standard output can no longer be written (a closed pipe, a full disk), the run
+    // carries on without it: nothing more is written and nobody is asked to press Enter.
     void Write(const QString &text) override {
+        if (m_closed)
+            return;
         QString lines = text;
         lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QByteArray bytes = lines.toLocal8Bit();
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            m_closed = true;
+            std::clearerr(stdout);
+        }
     }
 
     QString ReadLine() override {
+        if (m_closed)
+            return QString();
         QByteArray line;
         char buffer[1024];
         while (std::fgets(buffer, sizeof buffer, stdin)) {
@@ -30,6 +39,9 @@ public:
             line.chop(1);
         return QString::fromLocal8Bit(line);
     }
+
+private:
+    bool m_closed = false;
 };
 
 StdConsole g_stdConsole;

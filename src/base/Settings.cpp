@@ -36,6 +36,8 @@ const TSettingKey SendMailViewerTrailer{
                    "https://www.halvorn.example/tarvin/download")};
 const TSettingKey SendMailIncludeViewerTrailer{"Send Mail", "IncludeViewerTrailer", K::Boolean,
                                                true};
+// Off: an opened message reaches no web server unless the user asks for it.
+const TSettingKey ViewerLoadRemoteContent{"Viewer", "LoadRemoteContent", K::Boolean, false};
 } // namespace Setting
 
 const QList<const TSettingKey *> &AllSettingKeys() {
@@ -63,6 +65,7 @@ const QList<const TSettingKey *> &AllSettingKeys() {
         &SendMailSubjectReply,
         &SendMailViewerTrailer,
         &SendMailIncludeViewerTrailer,
+        &ViewerLoadRemoteContent,
     };
     return keys;
 }

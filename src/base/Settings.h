@@ -41,6 +41,7 @@ extern const TSettingKey SendMailSubjectForward;
 extern const TSettingKey SendMailSubjectReply;
 extern const TSettingKey SendMailViewerTrailer;
 extern const TSettingKey SendMailIncludeViewerTrailer;
+extern const TSettingKey ViewerLoadRemoteContent;
 } // namespace Setting
 
 // All entries in file order.

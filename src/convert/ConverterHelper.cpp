@@ -7,9 +7,12 @@
 #include "base/VersionInfo.h"
 #include "convert/ConversionLog.h"
 #include "convert/MessageConverter.h"
+#include "util/NativePath.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvin {
 
@@ -18,11 +21,14 @@ namespace {
 const QString kLineEnd = QStringLiteral("\n");
 
 // A name given on the command line as an absolute path is used as it is; any other name is
-// taken relative to the current folder.
+// taken relative to the current folder. Both keep the file system's bytes.
 QString resolveFolderName(const QString &name) {
     if (name.startsWith(QLatin1Char('/')))
         return name;
-    return QDir::currentPath() + QLatin1Char('/') + name;
+    char *current = ::getcwd(nullptr, 0);
+    const QString folder = current ? DecodeNativePath(current) : QDir::currentPath();
+    ::free(current);
+    return folder + QLatin1Char('/') + name;
 }
 
 } // namespace
@@ -67,16 +73,22 @@ void TConverterHelper::Run(const QStringList &folders) {
             ++Warnings;
             addReportLine(
                 QStringLiteral("%1\tFolder has read-only messages that cannot be converted: %2")
-                    .arg(ConversionStamp(), folder));
+                    .arg(ConversionStamp(), DisplayPath(folder)));
+        };
+        converter.OnTimeNotSet = [this](TMessageConverter &, const QString &message) {
+            ++Warnings;
+            addReportLine(ConversionStamp() + QLatin1Char('\t') + message);
         };
 
         for (const QString &name : folders) {
             const QString path = resolveFolderName(name);
-            if (!QFileInfo(path).isDir()) {
-                addLine(QStringLiteral("%1\tFolder: %2 (not found)").arg(ConversionStamp(), name));
+            struct stat st;
+            if (::stat(EncodeNativePath(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+                addLine(QStringLiteral("%1\tFolder: %2 (not found)")
+                            .arg(ConversionStamp(), DisplayPath(name)));
                 continue;
             }
-            addLine(QStringLiteral("%1\tFolder: %2").arg(ConversionStamp(), name));
+            addLine(QStringLiteral("%1\tFolder: %2").arg(ConversionStamp(), DisplayPath(name)));
             FilesSeen = 0;
             try {
                 converter.Convert(path);

@@ -17,7 +17,7 @@ public:
     // Takes the process's silent flag and log path.
     TConverterHelper();
 
-    int32_t Warnings = 0;   // read-only folders met since the run began
+    int32_t Warnings = 0;   // read-only folders and unset file times since the run began
     bool Recursive = false; // the "R" option
     bool Utc = false;       // the "U" option
     QStringList Log;        // the log of the run

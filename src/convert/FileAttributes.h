@@ -12,7 +12,8 @@ namespace tarvin {
 bool IsHiddenName(const QString &name);
 bool IsHiddenName(const char *name);
 
-// System: anything that is neither a regular file nor a folder (devices, sockets, pipes).
+// System: anything that is neither a regular file nor a folder (devices, sockets, pipes, and
+// symbolic links when the status comes from lstat, as the conversion takes it).
 bool IsSystemEntry(const struct stat &st);
 
 // True when the current user may write a file with this status: root always may, otherwise

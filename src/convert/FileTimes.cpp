@@ -34,7 +34,8 @@ bool SetLastWriteTime(const QByteArray &nativePath, TDateTime value) {
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = static_cast<time_t>(seconds);
     times[1].tv_nsec = static_cast<long>(remainder * 1000000);
-    return utimensat(AT_FDCWD, nativePath.constData(), times, 0) == 0;
+    // A link is never followed: its target may lie anywhere.
+    return utimensat(AT_FDCWD, nativePath.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 } // namespace tarvin

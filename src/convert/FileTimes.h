@@ -17,7 +17,8 @@ double CurrentUtcOffsetDays();
 TDateTime LocalToUtcWithCurrentOffset(TDateTime value);
 
 // Sets the last-write time of the file to the value taken as if it were UTC, leaving the
-// access time alone. Returns false when the time could not be set.
+// access time alone; a symbolic link is changed itself, never its target. Returns false when
+// the time could not be set, with errno telling why.
 bool SetLastWriteTime(const QByteArray &nativePath, TDateTime value);
 
 } // namespace tarvin

@@ -2,10 +2,14 @@
 
 #include "base/Error.h"
 #include "base/IniFile.h"
+#include "util/NativePath.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvin {
 
@@ -29,29 +33,82 @@ QByteArray MarkerFileContent(bool isTimestampUtc) {
     return text;
 }
 
+namespace {
+
+// The marker when it is a regular file: a link, folder or anything else is no marker.
+bool isRegularFile(const QByteArray &nativePath) {
+    struct stat st;
+    return ::lstat(nativePath.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool writeAll(int fd, const QByteArray &bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
 void WriteFolderMarker(const QString &folder, bool isTimestampUtc) {
     const QString path = MarkerFilePath(folder);
-    QSaveFile file(path);
+    const QByteArray nativePath = EncodeNativePath(path);
+    const Error cannotCreate(QStringLiteral("Cannot create file %1").arg(DisplayPath(path)));
+    // Never written through: a link named like the marker would have its target replaced.
+    struct stat st;
+    if (::lstat(nativePath.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw cannotCreate;
+    // Written whole under a new name beside it and renamed into place. Neither step follows a
+    // link: the new name is created exclusively, and rename replaces the entry itself.
     const QByteArray content = MarkerFileContent(isTimestampUtc);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw Error(QStringLiteral("Cannot create file %1").arg(path));
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = nativePath.left(nativePath.lastIndexOf('/') + 1) + '.' + kMarkerFileName + '.' +
+                    QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        throw cannotCreate;
+    const bool written = writeAll(fd, content);
+    if (::close(fd) != 0 || !written ||
+        ::rename(temporary.constData(), nativePath.constData()) != 0) {
+        ::unlink(temporary.constData());
+        throw cannotCreate;
+    }
 }
 
 bool FolderMarkerExists(const QString &folder) {
-    QFileInfo info(MarkerFilePath(folder));
-    return info.exists() && !info.isDir();
+    return isRegularFile(EncodeNativePath(MarkerFilePath(folder)));
 }
 
 TFolderMarker ReadFolderMarker(const QString &folder) {
     TFolderMarker marker;
-    QFile file(MarkerFilePath(folder));
-    QFileInfo info(file);
-    if (!info.exists() || info.isDir())
+    const QByteArray nativePath = EncodeNativePath(MarkerFilePath(folder));
+    if (!isRegularFile(nativePath))
         return marker;
     marker.Exists = true;
-    // A marker is a few lines; anything much larger is not one of ours.
-    if (info.size() > 64 * 1024 || !file.open(QIODevice::ReadOnly))
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return marker;
+    QFile file;
+    struct stat st;
+    // A marker is a few lines; anything much larger is not one of ours.
+    const bool readable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= 64 * 1024 &&
+                          file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (!readable) {
+        ::close(fd);
+        return marker;
+    }
     bool inSection = false;
     for (QByteArray line : file.readAll().split('\n')) {
         line = line.trimmed();

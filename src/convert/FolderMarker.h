@@ -17,10 +17,11 @@ QString MarkerFilePath(const QString &folder);
 QByteArray MarkerFileContent(bool isTimestampUtc);
 
 // Writes the marker into the folder, replacing any earlier one as a whole. Raises
-// "Cannot create file %s" with the marker's path when it cannot be written.
+// "Cannot create file %s" with the marker's path when it cannot be written, or when an entry
+// of that name is not a regular file (a link is never written through).
 void WriteFolderMarker(const QString &folder, bool isTimestampUtc);
 
-// True when the folder holds a file named "pmlver.000".
+// True when the folder holds a regular file named "pmlver.000" (not a link).
 bool FolderMarkerExists(const QString &folder);
 
 // What a folder's marker says.

@@ -5,6 +5,7 @@
 #include "base/VersionInfo.h"
 #include "convert/ConversionLog.h"
 #include "convert/MessageConverter.h"
+#include "util/NativePath.h"
 
 namespace tarvin {
 
@@ -54,13 +55,17 @@ std::optional<bool> RunInteractiveConversion(const QString &folderPath, const QS
         if (progress.IsCancelled())
             cancel = true;
         else
-            progress.SetStatusText(QStringLiteral("Message: ") + entry.Name);
+            progress.SetStatusText(QStringLiteral("Message: ") + DisplayPath(entry.Name));
     };
     converter.OnReadOnly = [&](TMessageConverter &, const QString &folder) {
         ++info.Warnings;
         log.append(ConversionStamp() +
                    QStringLiteral("\tFolder has read-only messages that cannot be converted:"));
-        log.append(QStringLiteral("\t\t\t") + folder);
+        log.append(QStringLiteral("\t\t\t") + DisplayPath(folder));
+    };
+    converter.OnTimeNotSet = [&](TMessageConverter &, const QString &message) {
+        ++info.Warnings;
+        log.append(ConversionStamp() + QLatin1Char('\t') + message);
     };
 
     log.append(QStringLiteral("%1\tConvert Dates utility (%2 %3 %4)")

@@ -4,8 +4,8 @@
 #include "convert/FileAttributes.h"
 #include "convert/FileTimes.h"
 #include "convert/FolderMarker.h"
+#include "util/NativePath.h"
 
-#include <QFile>
 #include <QStringList>
 #include <cerrno>
 #include <cstring>
@@ -52,16 +52,18 @@ void TMessageConverter::reportFolderError(const QString &message) {
 // Entries are taken in the order the file system lists them (readdir), as a file manager
 // that does not sort would show them.
 bool TMessageConverter::processFolder(const QString &folder) {
-    const QByteArray nativeFolder = QFile::encodeName(folder);
+    const QByteArray nativeFolder = EncodeNativePath(folder);
     QStringList subfolders;
     bool converted = false;
     bool readOnlyMet = false;
+    bool timeNotSet = false;
     {
         DirHandle dir(opendir(nativeFolder.constData()));
         if (!dir) {
             const int error = errno;
-            reportFolderError(QStringLiteral("Cannot list folder %1: %2")
-                                  .arg(folder, QString::fromLocal8Bit(strerror(error))));
+            reportFolderError(
+                QStringLiteral("Cannot list folder %1: %2")
+                    .arg(DisplayPath(folder), QString::fromLocal8Bit(strerror(error))));
             return false;
         }
         const int dirFd = dirfd(dir.get());
@@ -73,33 +75,24 @@ bool TMessageConverter::processFolder(const QString &folder) {
             const char *name = entry->d_name;
             if (IsHiddenName(name)) // also "." and ".."
                 continue;
+            // Decided from the entry itself: a symbolic link is a system entry, neither a
+            // message file nor a folder, so no link is followed (its target may lie outside
+            // the folder, and a linked folder could lead back up the tree).
             struct stat st;
-            if (fstatat(dirFd, name, &st, 0) != 0 || IsSystemEntry(st))
-                continue; // vanished, a dangling link, a device, socket or pipe
+            if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || IsSystemEntry(st))
+                continue; // vanished, a link, a device, socket or pipe
             if (S_ISDIR(st.st_mode)) {
-                if (!Recursive)
-                    continue;
-                // Linked folders are not followed: a link back up the tree would never end.
-                struct stat linkStatus;
-                if (fstatat(dirFd, name, &linkStatus, AT_SYMLINK_NOFOLLOW) == 0 &&
-                    S_ISLNK(linkStatus.st_mode))
-                    continue;
-                subfolders.append(QFile::decodeName(name));
+                if (Recursive)
+                    subfolders.append(DecodeNativePath(name));
                 continue;
             }
             if (!hasMessageExtension(name))
                 continue;
-            const QString fileName = QFile::decodeName(name);
+            const QString fileName = DecodeNativePath(name);
             const QByteArray nativePath = nativeFolder + name;
-            bool onReadOnlyFileSystem;
-            if (entry->d_type == DT_LNK) { // a linked file may lie on another file system
-                onReadOnlyFileSystem = IsOnReadOnlyFileSystem(nativePath);
-            } else {
-                if (readOnlyFileSystem < 0)
-                    readOnlyFileSystem = IsOnReadOnlyFileSystem(dirFd) ? 1 : 0;
-                onReadOnlyFileSystem = readOnlyFileSystem == 1;
-            }
-            if (IsReadOnly(st, onReadOnlyFileSystem)) {
+            if (readOnlyFileSystem < 0)
+                readOnlyFileSystem = IsOnReadOnlyFileSystem(dirFd) ? 1 : 0;
+            if (IsReadOnly(st, readOnlyFileSystem == 1)) {
                 readOnlyMet = true;
                 if (OnReadOnly)
                     OnReadOnly(*this, folder);
@@ -110,13 +103,21 @@ bool TMessageConverter::processFolder(const QString &folder) {
                 OnFile(*this, fileEntry, Cancel);
             if (Cancel)
                 break;
-            if (convertFile(fileEntry.Path, nativePath))
+            switch (convertFile(fileEntry.Path, nativePath)) {
+            case TFileResult::Converted:
                 converted = true;
+                break;
+            case TFileResult::TimeNotSet:
+                timeNotSet = true;
+                break;
+            case TFileResult::Failed:
+                break;
+            }
         }
     }
 
     bool markerWritten = false;
-    if (!Cancel && converted && !readOnlyMet) {
+    if (!Cancel && converted && !readOnlyMet && !timeNotSet) {
         WriteFolderMarker(folder, UseUtc);
         markerWritten = true;
     }
@@ -128,7 +129,8 @@ bool TMessageConverter::processFolder(const QString &folder) {
     return markerWritten;
 }
 
-bool TMessageConverter::convertFile(const QString &path, const QByteArray &nativePath) {
+TMessageConverter::TFileResult TMessageConverter::convertFile(const QString &path,
+                                                              const QByteArray &nativePath) {
     TDateTime date;
     try {
         date = ReadMessageFileDate(path);
@@ -138,21 +140,33 @@ bool TMessageConverter::convertFile(const QString &path, const QByteArray &nativ
         if (!OnError)
             throw;
         OnError(*this, e.message());
-        return false;
+        return TFileResult::Failed;
     } catch (const std::exception &e) { // out of memory and the like: this file only
         if (!OnError)
             throw;
         OnError(*this, QString::fromLocal8Bit(e.what()));
-        return false;
+        return TFileResult::Failed;
     }
-    // A time that cannot be set is not reported; the file still counts as converted.
-    SetLastWriteTime(nativePath, date);
+    if (!SetLastWriteTime(nativePath, date)) {
+        // Only the owner may set a file's times: a file that others may write still fails.
+        const int error = errno;
+        const QString message =
+            QStringLiteral("Cannot set the time of file %1: %2")
+                .arg(DisplayPath(path), QString::fromLocal8Bit(strerror(error)));
+        if (OnTimeNotSet)
+            OnTimeNotSet(*this, message);
+        else if (OnError)
+            OnError(*this, message);
+        else
+            throw Error(message);
+        return TFileResult::TimeNotSet;
+    }
     ++Count;
-    return true;
+    return TFileResult::Converted;
 }
 
 bool TMessageConverter::HasMessageFiles(const QString &folder) {
-    DirHandle dir(opendir(QFile::encodeName(folder).constData()));
+    DirHandle dir(opendir(EncodeNativePath(folder).constData()));
     if (!dir)
         return false;
     const int dirFd = dirfd(dir.get());
@@ -160,7 +174,7 @@ bool TMessageConverter::HasMessageFiles(const QString &folder) {
         if (IsHiddenName(entry->d_name) || !hasMessageExtension(entry->d_name))
             continue;
         struct stat st;
-        if (fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
+        if (fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
             return true;
     }
     return false;

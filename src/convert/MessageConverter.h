@@ -13,7 +13,7 @@ class TMessageConverter;
 
 // A message file about to be converted, as handed to OnFile.
 struct TConverterFileEntry {
-    QString Name; // the file's name within its folder
+    QString Name; // the file's name within its folder (may hold kept bytes: DisplayPath)
     QString Path; // the folder path followed by the name
 };
 
@@ -39,14 +39,19 @@ public:
     TFileEvent OnFile;
     // A folder holds a read-only message file; the folder is left unconverted.
     TReadOnlyEvent OnReadOnly;
+    // A message file's time could not be set (the message names the file and gives the
+    // system's reason); the file is not counted and its folder is left unconverted. Unset:
+    // reported through OnError.
+    TErrorEvent OnTimeNotSet;
 
     // Clears Cancel and Count and converts the folder (and its subfolders when Recursive).
+    // Paths handed in and out keep the file system's bytes (util/NativePath.h).
     // True when this folder itself got its marker in this call. A marker that cannot be
     // written raises "Cannot create file %s".
     bool Convert(const QString &folder);
 
     // True when the folder directly holds a ".pml" file that is neither hidden nor a system
-    // file.
+    // file (a symbolic link is one).
     static bool HasMessageFiles(const QString &folder);
     // True when the folder holds the marker file.
     static bool MarkerExists(const QString &folder);
@@ -54,8 +59,9 @@ public:
 private:
     // `folder` ends with "/"; returns whether its marker was written.
     bool processFolder(const QString &folder);
-    // False when the file failed (reported through OnError).
-    bool convertFile(const QString &path, const QByteArray &nativePath);
+    enum class TFileResult { Converted, Failed, TimeNotSet };
+    // Failures are reported through OnError or OnTimeNotSet.
+    TFileResult convertFile(const QString &path, const QByteArray &nativePath);
     void reportFolderError(const QString &message);
 };
 

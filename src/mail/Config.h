@@ -6,7 +6,7 @@ namespace tarvin {
 
 class TIniFile;
 
-// The mail settings of "CONFIG.INI", section "Send Mail".
+// The mail settings of "CONFIG.INI" (section "Send Mail") and the viewer's (section "Viewer").
 class TConfig {
 public:
     TConfig();
@@ -15,6 +15,8 @@ public:
     QString SubjectForward;
     QString SubjectReply;
     QString ViewerTrailer;
+    // Web pictures and media of HTML bodies load in every message.
+    bool LoadRemoteContent;
 
     void LoadFromIni(const TIniFile &ini);
     void SaveToIni(TIniFile &ini) const;

@@ -1,6 +1,7 @@
 #include "model/XmlDocument.h"
 
 #include "base/Error.h"
+#include "util/NativePath.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlsave.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -80,35 +80,6 @@ QString loadError(const QString &location, int code, int line, int column, QStri
                         .arg(column)
                         .arg(reason);
     return QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\n%2").arg(location, first);
-}
-
-// The location named in a load error: the file's address as the parser is handed it (the
-// folder unchanged, the file name with each "%" written as "%25"), percent-decoded again, so
-// that a "%" of the file name comes back as it was; "%XX" gives the byte XX, "%%" a "%" and
-// "+" a blank. A "%" without two hexadecimal digits after it stays as it is.
-QString fileLocation(const QString &path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    QString name = path.mid(slash + 1);
-    name.replace(QLatin1String("%"), QLatin1String("%25"));
-    const QByteArray address = (path.left(slash + 1) + name).toUtf8();
-    QByteArray decoded;
-    decoded.reserve(address.size());
-    for (qsizetype i = 0; i < address.size(); ++i) {
-        const char c = address[i];
-        if (c == '+') {
-            decoded.append(' ');
-        } else if (c == '%' && i + 1 < address.size() && address[i + 1] == '%') {
-            decoded.append('%');
-            ++i;
-        } else if (c == '%' && i + 2 < address.size() && std::isxdigit(uchar(address[i + 1])) &&
-                   std::isxdigit(uchar(address[i + 2]))) {
-            decoded.append(char(address.mid(i + 1, 2).toInt(nullptr, 16)));
-            i += 2;
-        } else {
-            decoded.append(c);
-        }
-    }
-    return QString::fromUtf8(decoded);
 }
 
 // Input for libxml2 through our own callbacks: it never opens files itself (no transparent
@@ -214,8 +185,9 @@ XmlNode TXmlDocument::LoadFromFile(const QString &path) {
     // A path without a folder is taken against the current folder.
     const QString absolute =
         QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
-    const QByteArray native = QFile::encodeName(absolute);
-    const QString location = fileLocation(path);
+    const QByteArray native = EncodeNativePath(absolute);
+    // The error names the path as the user gave it, nothing decoded out of it.
+    const QString location = DisplayPath(path);
     FdReader reader;
     // O_NONBLOCK keeps the open of a FIFO from hanging; such files are refused below.
     reader.fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -223,14 +195,14 @@ XmlNode TXmlDocument::LoadFromFile(const QString &path) {
         const int err = errno;
         throw Error(loadError(location, XML_IO_LOAD_ERROR, 0, 0,
                               QStringLiteral("failed to load \"%1\": %2")
-                                  .arg(path, QString::fromLocal8Bit(std::strerror(err)))));
+                                  .arg(location, QString::fromLocal8Bit(std::strerror(err)))));
     }
     struct stat st;
     if (::fstat(reader.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(reader.fd);
         throw Error(
             loadError(location, XML_IO_LOAD_ERROR, 0, 0,
-                      QStringLiteral("failed to load \"%1\": not a regular file").arg(path)));
+                      QStringLiteral("failed to load \"%1\": not a regular file").arg(location)));
     }
     ::fcntl(reader.fd, F_SETFL, ::fcntl(reader.fd, F_GETFL) & ~O_NONBLOCK);
     xmlDoc *doc = nullptr;

@@ -26,8 +26,8 @@ public:
     // Parses the file at `path` (a relative path is taken against the current folder) and
     // returns the root element. On failure raises Error with
     // "Cannot load file:\r\n\r\n<location>\r\n\r\n[0x<code>] line <n>, position <n>: <reason>",
-    // the location being the path as given, percent-decoded ("%XX" the byte XX, "+" a blank)
-    // except for a "%" in the file name; the document keeps what it held before.
+    // the location being the path as given (DisplayPath); the document keeps what it held
+    // before. The path may hold kept bytes (util/NativePath.h).
     XmlNode LoadFromFile(const QString &path);
     // Parses a whole XML document held in a string (its encoding declaration is ignored: the
     // text is Unicode). Errors as above with an empty location.

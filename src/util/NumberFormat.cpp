@@ -1,21 +1,15 @@
 #include "util/NumberFormat.h"
 
-#include <QLocale>
 #include <atomic>
 
 namespace tarvin {
 
 namespace {
-std::atomic<char16_t> g_separator{0};
+std::atomic<char16_t> g_separator{u'.'};
 }
 
 QChar DecimalSeparator() {
-    char16_t c = g_separator.load();
-    if (c == 0) {
-        QString point = QLocale::system().decimalPoint();
-        return point.isEmpty() ? QChar('.') : point.at(0);
-    }
-    return QChar(c);
+    return QChar(g_separator.load());
 }
 
 void SetDecimalSeparator(QChar separator) {

@@ -4,8 +4,9 @@
 
 namespace tarvin {
 
-// The process-wide decimal separator used to read and write fractional numbers. It starts as
-// the desktop locale's; viewer mode sets it to "." because message files write ".".
+// The process-wide decimal separator used to read and write fractional numbers in message
+// files. It is "." in every mode, whatever the desktop's locale: message files always write
+// "." (the locale only shapes texts the user reads, such as dates).
 QChar DecimalSeparator();
 void SetDecimalSeparator(QChar separator);
 

@@ -1,6 +1,23 @@
+#include "support/PmlWriter.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char **environ;
+
+using namespace tarvin;
 
 namespace {
 
@@ -25,7 +42,130 @@ RunResult runTarvin(const QStringList &arguments) {
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput())};
 }
 
+// Runs the built program with arguments passed byte for byte (names need not be UTF-8) and
+// `setEnv` added to the environment; standard input is empty. With `closedOutput` standard
+// output is a pipe whose reading end is already closed, as after "tarvin /C dir | head".
+// Returns the exit status, or -1 when the program was killed or ran past 30 s.
+int runRaw(const std::vector<QByteArray> &arguments, const QStringList &setEnv, bool closedOutput) {
+    std::vector<QByteArray> environment;
+    for (char **entry = environ; *entry; ++entry) {
+        const QByteArray text(*entry);
+        const QByteArray key = text.left(text.indexOf('=') + 1);
+        bool replaced = false;
+        for (const QString &set : setEnv)
+            replaced = replaced || set.toUtf8().startsWith(key);
+        if (!replaced)
+            environment.push_back(text);
+    }
+    for (const QString &entry : setEnv)
+        environment.push_back(entry.toUtf8());
+    std::vector<char *> envp, argv{const_cast<char *>(TARVIN_PROGRAM)};
+    for (QByteArray &entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    std::vector<QByteArray> args = arguments;
+    for (QByteArray &argument : args)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    int pipeEnds[2] = {-1, -1};
+    if (closedOutput) {
+        EXPECT_EQ(pipe(pipeEnds), 0);
+        close(pipeEnds[0]);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    }
+    pid_t pid = -1;
+    const int spawned =
+        posix_spawn(&pid, TARVIN_PROGRAM, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (closedOutput)
+        close(pipeEnds[1]);
+    EXPECT_EQ(spawned, 0);
+    if (spawned != 0)
+        return -1;
+    QDeadlineTimer deadline(30000);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (deadline.hasExpired()) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        QThread::msleep(10);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+qint64 mtimeSeconds(const QByteArray &nativePath) {
+    struct stat st {};
+    return ::stat(nativePath.constData(), &st) == 0 ? qint64(st.st_mtim.tv_sec) : -1;
+}
+
+// A folder of messages and a private configuration folder for the log.
+class HostileRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("config"));
+    }
+    QByteArray Native(const QByteArray &name) const {
+        return QFile::encodeName(m_dir.path()) + "/" + name;
+    }
+    QString LogText() const {
+        QFile log(m_dir.path() + "/config/Halvorn/Tarvin/CVTDATES.LOG");
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
+    QStringList Env(const QStringList &more = {}) const {
+        return QStringList{"XDG_CONFIG_HOME=" + m_dir.path() + "/config"} + more;
+    }
+
+    QTemporaryDir m_dir;
+};
+
 } // namespace
+
+TEST_F(HostileRun, ClosedOutputPipeStillConvertsEveryFileAndSavesTheLog) {
+    const QByteArray folder = Native("many");
+    ASSERT_EQ(mkdir(folder.constData(), 0700), 0);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(
+            PmlWriter(mtMail)
+                .SetItem("date-delivered", "20030115T103000")
+                .WriteFile(QFile::decodeName(folder + "/m" + QByteArray::number(i) + ".pml")));
+    EXPECT_EQ(runRaw({"/C", folder}, Env(), true), 0);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_LT(mtimeSeconds(folder + "/m" + QByteArray::number(i) + ".pml"), 1100000000) << i;
+    EXPECT_TRUE(LogText().contains("40 messages converted")) << LogText().toStdString();
+}
+
+TEST_F(HostileRun, CommaDecimalLocaleAndLatin1NamesConvert) {
+    // The appointment's fractional duration is read with "." under a German desktop, and the
+    // folder named in Latin-1 on the command line is found as it is.
+    const QByteArray folder = Native("d\xE9p\xF4t");
+    ASSERT_EQ(mkdir(folder.constData(), 0700), 0);
+    ASSERT_TRUE(PmlWriter(mtAppointment)
+                    .SetItem("start-date", "20040602T080509")
+                    .SetItem("duration", "1.5")
+                    .WriteFile(QFile::decodeName(Native("appointment.pml"))));
+    ASSERT_EQ(rename(Native("appointment.pml").constData(), (folder + "/caf\xE9.pml").constData()),
+              0);
+    EXPECT_EQ(runRaw({"/C", "/S", folder}, Env({"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"}), false),
+              0);
+    EXPECT_LT(mtimeSeconds(folder + "/caf\xE9.pml"), 1100000000);
+    EXPECT_TRUE(LogText().contains("1 message converted")) << LogText().toStdString();
+    EXPECT_TRUE(LogText().contains(QString::fromUtf8("/dépôt"))) << LogText().toStdString();
+    std::filesystem::remove_all(folder.toStdString()); // QTemporaryDir cannot name it
+}
+
+TEST_F(HostileRun, QtOptionsAreNotTakenForAFile) {
+    // "-style fusion" alone opens nothing: the program ends at once.
+    EXPECT_EQ(runRaw({"-style", "fusion", "-platform", "offscreen"}, Env(), false), 0);
+}
 
 TEST(Program, UsageTextWithoutDisplay) {
     RunResult result = runTarvin({"/?"});

@@ -108,7 +108,7 @@ TEST(IniFile, MissingFileReadsAsDefaultsAndUnwritableFileFails) {
 }
 
 TEST(Settings, TableHoldsEveryKeyWithItsDefault) {
-    EXPECT_EQ(AllSettingKeys().size(), 22);
+    EXPECT_EQ(AllSettingKeys().size(), 23);
     QTemporaryDir dir;
     TIniFile empty(dir.filePath("none.ini"));
     EXPECT_EQ(ReadIntegerSetting(empty, Setting::MainWindowState), 1);
@@ -119,6 +119,7 @@ TEST(Settings, TableHoldsEveryKeyWithItsDefault) {
     EXPECT_TRUE(ReadBoolSetting(empty, Setting::MessagesSortAscending));
     EXPECT_FALSE(ReadBoolSetting(empty, Setting::FileOptionsIsTimestampUtc));
     EXPECT_TRUE(ReadBoolSetting(empty, Setting::ConvertDatesPromptToConvert));
+    EXPECT_FALSE(ReadBoolSetting(empty, Setting::ViewerLoadRemoteContent));
 }
 
 TEST(VersionInfo, ComesFromTheCompiledResource) {

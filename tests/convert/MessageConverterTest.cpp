@@ -3,9 +3,13 @@
 #include "base/Error.h"
 #include "convert/FolderMarker.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tarvin;
 using namespace tarvin::test;
@@ -304,6 +308,112 @@ TEST_F(MessageConverterTest, MarkerThatCannotBeWrittenRaises) {
         EXPECT_EQ(e.message(), "Cannot create file " + Folder() + "/pmlver.000");
     }
     EXPECT_EQ(converter.Count, 1);
+}
+
+TEST_F(MessageConverterTest, LinksAreNeitherConvertedNorWrittenThrough) {
+    // Targets outside the converted folder: a message and a file where a marker link points.
+    QTemporaryDir outside;
+    const QString target = outside.filePath("target.pml");
+    const QString victim = outside.filePath("victim.txt");
+    WriteMail(target, kJun);
+    SetMTimeMarker(target);
+    WriteBytes(victim, "keep me");
+    const QString folder = MakeFolder("linked");
+    WriteMail(folder + "/m.pml", kJan);
+    ASSERT_EQ(symlink(QFile::encodeName(target).constData(),
+                      QFile::encodeName(folder + "/x.pml").constData()),
+              0);
+    ASSERT_EQ(symlink(QFile::encodeName(victim).constData(),
+                      QFile::encodeName(folder + "/pmlver.000").constData()),
+              0);
+    const QString dangling = MakeFolder("dangling");
+    WriteMail(dangling + "/m.pml", kJan);
+    const QString missing = outside.filePath("created.txt");
+    ASSERT_EQ(symlink(QFile::encodeName(missing).constData(),
+                      QFile::encodeName(dangling + "/pmlver.000").constData()),
+              0);
+
+    for (const QString &path : {folder, dangling}) {
+        TMessageConverter converter;
+        Recorder recorder;
+        recorder.Attach(converter);
+        try {
+            converter.Convert(path);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const Error &e) {
+            EXPECT_EQ(e.message(), "Cannot create file " + path + "/pmlver.000");
+        }
+        EXPECT_EQ(recorder.files, QStringList{"m.pml"}); // the linked message is not listed
+        EXPECT_EQ(converter.Count, 1);
+        EXPECT_FALSE(TMessageConverter::MarkerExists(path));
+    }
+    EXPECT_EQ(MTimeMSecs(target), kUntouched);
+    EXPECT_EQ(ReadAll(victim), "keep me");
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(TMessageConverter::HasMessageFiles(outside.path() + "/none"));
+}
+
+TEST_F(MessageConverterTest, TimeThatCannotBeSetIsReportedAndTheFolderStaysUnconverted) {
+    // Only a file's owner may set its times, even when others may write it. As root the test
+    // takes the identity of an ordinary user for the conversion.
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give files another owner";
+    const uid_t user = 65534; // nobody
+    const QString folder = MakeFolder("shared");
+    ASSERT_EQ(chmod(QFile::encodeName(Folder()).constData(), 0777), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0777), 0);
+    WriteMail(folder + "/own.pml", kJan);
+    WriteMail(folder + "/other.pml", kJun);
+    SetMTimeMarker(folder + "/other.pml");
+    // Group-writable for the group the test runs in, owned by a third user.
+    ASSERT_EQ(chown(QFile::encodeName(folder + "/own.pml").constData(), user, getegid()), 0);
+    ASSERT_EQ(chown(QFile::encodeName(folder + "/other.pml").constData(), 4242, getegid()), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(folder + "/other.pml").constData(), 0664), 0);
+
+    TMessageConverter converter;
+    Recorder recorder;
+    recorder.Attach(converter);
+    ASSERT_EQ(seteuid(user), 0);
+    const bool converted = converter.Convert(folder);
+    ASSERT_EQ(seteuid(0), 0);
+    EXPECT_FALSE(converted);
+    EXPECT_EQ(converter.Count, 1);
+    EXPECT_DOUBLE_EQ(MTimeAsDateTime(folder + "/own.pml"), kJan);
+    EXPECT_EQ(MTimeMSecs(folder + "/other.pml"), kUntouched);
+    ASSERT_EQ(recorder.errors.size(), 1);
+    EXPECT_EQ(recorder.errors.first(), "Cannot set the time of file " + folder + "/other.pml: " +
+                                           QString::fromLocal8Bit(strerror(EPERM)));
+    EXPECT_FALSE(TMessageConverter::MarkerExists(folder));
+}
+
+TEST_F(MessageConverterTest, NamesThatAreNotUtf8AreConvertedAndShownReadably) {
+    // A folder and files named in Latin-1, as copied from old Windows shares.
+    const QByteArray folder = QFile::encodeName(Folder()) + "/d\xE9p\xF4t";
+    ASSERT_EQ(mkdir(folder.constData(), 0700), 0);
+    WriteMail(Path("cafe.pml"), kJun);
+    WriteBroken(Path("creme.pml"));
+    ASSERT_EQ(rename(QFile::encodeName(Path("cafe.pml")).constData(),
+                     (folder + "/caf\xE9.pml").constData()),
+              0);
+    ASSERT_EQ(rename(QFile::encodeName(Path("creme.pml")).constData(),
+                     (folder + "/cr\xE8me.pml").constData()),
+              0);
+
+    TMessageConverter converter;
+    converter.Recursive = true;
+    Recorder recorder;
+    recorder.Attach(converter);
+    converter.Convert(Folder());
+    EXPECT_EQ(converter.Count, 1);
+    struct stat st {};
+    ASSERT_EQ(stat((folder + "/caf\xE9.pml").constData(), &st), 0);
+    EXPECT_DOUBLE_EQ(UnixMSecsToDateTime(qint64(st.st_mtim.tv_sec) * 1000), kJun);
+    ASSERT_EQ(recorder.errors.size(), 1);
+    EXPECT_TRUE(recorder.errors.first().startsWith("Cannot load file:\r\n\r\n" + Folder() +
+                                                   QString::fromUtf8("/dépôt/crème.pml\r\n")))
+        << recorder.errors.first();
+    EXPECT_EQ(stat((folder + "/pmlver.000").constData(), &st), 0);
+    std::filesystem::remove_all(folder.toStdString()); // QTemporaryDir cannot name it
 }
 
 TEST_F(MessageConverterTest, HasMessageFilesLooksAtVisibleFilesOnly) {

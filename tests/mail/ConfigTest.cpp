@@ -11,6 +11,7 @@ TEST(Config, DefaultsAndRoundTrip) {
     EXPECT_TRUE(config.IncludeViewerTrailer);
     EXPECT_EQ(config.SubjectForward, "Fwd:");
     EXPECT_EQ(config.SubjectReply, "Re:");
+    EXPECT_FALSE(config.LoadRemoteContent);
     EXPECT_TRUE(
         config.ViewerTrailer.startsWith("Download a viewer for the attached PML file from "));
 
@@ -20,6 +21,7 @@ TEST(Config, DefaultsAndRoundTrip) {
     config.SubjectForward = QString::fromUtf8("Wg:");
     config.SubjectReply = QString::fromUtf8("Antw: ü");
     config.ViewerTrailer = "Get it.";
+    config.LoadRemoteContent = true;
     TIniFile ini(path);
     config.SaveToIni(ini);
     ini.UpdateFile();
@@ -30,4 +32,5 @@ TEST(Config, DefaultsAndRoundTrip) {
     EXPECT_EQ(loaded.SubjectForward, "Wg:");
     EXPECT_EQ(loaded.SubjectReply, QString::fromUtf8("Antw: ü"));
     EXPECT_EQ(loaded.ViewerTrailer, "Get it.");
+    EXPECT_TRUE(loaded.LoadRemoteContent);
 }

@@ -8,7 +8,7 @@
 
 using namespace tarvin;
 
-TEST(HtmlRequestFilter, OnlyWorkFolderFilesAndWebPictures) {
+TEST(HtmlRequestFilter, OnlyWorkFolderFilesAndAllowedWebPictures) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     QDir(root.path()).mkdir("work");
@@ -36,7 +36,11 @@ TEST(HtmlRequestFilter, OnlyWorkFolderFilesAndWebPictures) {
     EXPECT_FALSE(filter.Allows(file(root.path() + "/workshop/x.png"), R::ResourceTypeImage));
     EXPECT_FALSE(filter.Allows(file(work + "link.txt"), R::ResourceTypeImage));
     EXPECT_FALSE(filter.Allows(file(work + "missing.png"), R::ResourceTypeImage));
-    // The web: pictures and media only.
+    // The web: nothing until remote content is allowed, then pictures and media only.
+    EXPECT_FALSE(filter.Allows(QUrl("https://example.org/a.png"), R::ResourceTypeImage));
+    EXPECT_FALSE(filter.Allows(QUrl("http://example.org/a.mp3"), R::ResourceTypeMedia));
+    filter.SetRemoteAllowed(true);
+    EXPECT_TRUE(filter.Allows(file(work + "logo.png"), R::ResourceTypeImage));
     EXPECT_TRUE(filter.Allows(QUrl("https://example.org/a.png"), R::ResourceTypeImage));
     EXPECT_TRUE(filter.Allows(QUrl("http://example.org/a.mp3"), R::ResourceTypeMedia));
     EXPECT_FALSE(filter.Allows(QUrl("https://example.org/a.js"), R::ResourceTypeScript));

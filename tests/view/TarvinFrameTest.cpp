@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -377,6 +378,7 @@ TEST_F(FrameTest, WatchdogStopsAHangingLoad) {
         "TEXT.htm", QString("<p>slow</p><img src=\"http://127.0.0.1:%1/a.png\">")
                         .arg(server.serverPort())
                         .toUtf8()));
+    m_frame->SetLoadRemoteContent(true); // web pictures may load
     m_frame->HtmlView()->SetWatchdogTimeout(1500);
     bool loaded = false;
     QObject::connect(m_frame->HtmlView(), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
@@ -384,7 +386,155 @@ TEST_F(FrameTest, WatchdogStopsAHangingLoad) {
     m_frame->SetFileName(Write(mail, "slow.pml"));
     ASSERT_TRUE(WaitFor([&] { return loaded; }, 20000));
     EXPECT_TRUE(m_frame->HtmlView()->WatchdogFired());
-    EXPECT_FALSE(held.empty()); // the picture was asked for: web pictures may load
+    EXPECT_FALSE(held.empty()); // the picture was asked for
+}
+
+namespace {
+
+// A web server on the loopback interface that records every connection and the path of every
+// request, and answers each with a 1x1 picture.
+class RecordingServer {
+public:
+    RecordingServer() {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                ++Connections;
+                QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] { read(socket); });
+            }
+        });
+    }
+    bool Listening() const { return m_server.isListening(); }
+    QString Url(const QString &path) const {
+        return QString("http://127.0.0.1:%1/%2").arg(m_server.serverPort()).arg(path);
+    }
+
+    int Connections = 0;
+    QStringList Paths;
+
+private:
+    void read(QTcpSocket *socket) {
+        QByteArray &request = m_pending[socket];
+        request += socket->readAll();
+        if (!request.contains("\r\n\r\n"))
+            return;
+        Paths << QString::fromLatin1(request.split(' ').value(1));
+        m_pending.remove(socket);
+        const QByteArray png = PngBytes();
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: no-store\r\n"
+                      "Connection: close\r\nContent-Length: " +
+                      QByteArray::number(png.size()) + "\r\n\r\n" + png);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+};
+
+// A mail whose HTML body shows a picture by content id, a web picture, a web background, and
+// asks to connect to the web server early.
+PmlWriter MailWithWebPictures(const RecordingServer &server, const QString &tag) {
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann Lee").SetCore("subject", tag).SetPlainText(tag);
+    PmlAttachment html = PmlAttachment::File(
+        "TEXT.htm",
+        QString("<html><head><link rel=\"preconnect\" href=\"%1\"></head><body>"
+                "<p>%4</p><img src=\"logo001\"><img src=\"%2\">"
+                "<div style=\"width:8px;height:8px;background-image:url('%3')\"></div>"
+                "</body></html>")
+            .arg(server.Url(""), server.Url(tag + ".png"), server.Url(tag + "-bg.png"), tag)
+            .toUtf8());
+    html.FileName = "TEXT.htm";
+    html.ContentIds = {"logo001"};
+    mail.AddAttachment(html);
+    PmlAttachment logo = PmlAttachment::File("IMAGE.png", PngBytes());
+    logo.FileName = "logo001";
+    mail.AddAttachment(logo);
+    return mail;
+}
+
+// The script's answer, as text.
+QString Evaluate(THtmlBodyView *view, const QString &script) {
+    QString result;
+    bool done = false;
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant &r) {
+        result = r.toString();
+        done = true;
+    });
+    EXPECT_TRUE(WaitFor([&] { return done; }));
+    return result;
+}
+
+const QString kPictureWidths =
+    "JSON.stringify(Array.from(document.images).map(i => i.complete ? i.naturalWidth : -1))";
+
+} // namespace
+
+TEST_F(FrameTest, RemoteContentWaitsForTheUser) {
+    RecordingServer server;
+    ASSERT_TRUE(server.Listening());
+    int shown = 0;
+    QObject::connect(m_frame.get(), &TTarvinFrame::BodyShown, [&] { ++shown; });
+    auto *bar = m_frame->RemoteContentBar();
+    m_frame->show();
+
+    // Blocked by default: the bar says so, nothing reaches the server, the picture by
+    // content id still shows.
+    m_frame->SetFileName(Write(MailWithWebPictures(server, "first"), "first.pml"));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && bar->isVisible(); }));
+    THtmlBodyView *view = m_frame->HtmlView();
+    EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,0]");
+    EXPECT_EQ(server.Connections, 0);
+    EXPECT_LE(bar->mapTo(m_frame.get(), QPoint(0, bar->height())).y(),
+              view->mapTo(m_frame.get(), QPoint()).y());
+    // With TARVIN_SCREENSHOT_DIR set the frame is kept there for a look.
+    const QString out = qEnvironmentVariable("TARVIN_SCREENSHOT_DIR");
+    if (!out.isEmpty())
+        m_frame->grab().save(out + "/remote-content-bar.png");
+
+    // Plain text has no bar; back in HTML the page is blocked again and the bar returns.
+    m_frame->SetPlainText(true);
+    EXPECT_FALSE(bar->isVisible());
+    shown = 0;
+    m_frame->SetPlainText(false);
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && bar->isVisible(); }));
+
+    // The button loads this message's web pictures and the bar goes.
+    shown = 0;
+    bar->LoadButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && server.Paths.size() >= 2; }));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(server.Paths.contains("/first.png")) << server.Paths.join(' ').toStdString();
+    EXPECT_TRUE(server.Paths.contains("/first-bg.png")) << server.Paths.join(' ').toStdString();
+    EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,1]");
+    // Still allowed while this message stays, in either view.
+    m_frame->SetPlainText(true);
+    shown = 0;
+    m_frame->SetPlainText(false);
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && server.Paths.count("/first.png") >= 2; }));
+    EXPECT_FALSE(bar->isVisible());
+
+    // The next message in the same frame is blocked again.
+    shown = 0;
+    m_frame->SetFileName(Write(MailWithWebPictures(server, "second"), "second.pml"));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && bar->isVisible(); }));
+    EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,0]");
+    EXPECT_FALSE(server.Paths.join(' ').contains("second")) << server.Paths.join(' ').toStdString();
+
+    // A message without web content shows no bar.
+    shown = 0;
+    m_frame->SetFileName(Write(RichMail(), "rich.pml"));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
+    Settle();
+    EXPECT_FALSE(bar->isVisible());
+
+    // With the setting on, web pictures load at once and there is no bar.
+    m_frame->SetLoadRemoteContent(true);
+    shown = 0;
+    m_frame->SetFileName(Write(MailWithWebPictures(server, "third"), "third.pml"));
+    ASSERT_TRUE(WaitFor([&] { return shown > 0 && server.Paths.contains("/third.png"); }));
+    Settle();
+    EXPECT_FALSE(bar->isVisible());
 }
 
 TEST_F(FrameTest, HtmlBodyShowsItsContentIdPictures) {

@@ -3,21 +3,24 @@
 #include "app/CommandLine.h"
 #include "base/VersionInfo.h"
 #include "convert/ConverterHelper.h"
-#include "util/NumberFormat.h"
+#include "util/NativePath.h"
 #include "util/ui/OpenWithDialog.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <csignal>
 
 namespace tarvin {
 
 namespace {
 
+// The arguments as the file system's bytes, so that a file or folder whose name is not valid
+// UTF-8 can still be found (util/NativePath.h).
 QStringList processArguments(int argc, char **argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(DecodeNativePath(argv[i]));
     return arguments;
 }
 
@@ -34,8 +37,6 @@ bool selectsViewer(const QStringList &arguments) {
 } // namespace
 
 int RunViewer(const QStringList &arguments) {
-    // Message files write fractional numbers with ".", whatever the desktop's locale.
-    SetDecimalSeparator(QLatin1Char('.'));
     InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
@@ -48,9 +49,15 @@ int RunViewer(const QStringList &arguments) {
 }
 
 int RunProgram(int argc, char **argv) {
-    const QStringList arguments = processArguments(argc, argv);
+    // A closed output pipe ("tarvin /C dir | head") must not end the run half-way: writes then
+    // fail, and the console carries on silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    QStringList arguments = processArguments(argc, argv);
     if (selectsViewer(arguments)) {
         QApplication app(argc, argv);
+        // The application has taken its own options ("-style fusion", "-platform xcb") out of
+        // the list; what remains is ours.
+        arguments = processArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);

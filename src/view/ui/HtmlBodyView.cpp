@@ -4,7 +4,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMutexLocker>
+#include <QPushButton>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -32,7 +35,7 @@ void FixSettings(QWebEngineSettings *settings) {
     settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     // The body is a local file; its web pictures need this, and the request filter keeps
-    // everything but pictures and media out.
+    // everything but pictures and media out (and those too until remote content is allowed).
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
 }
@@ -74,6 +77,24 @@ void THtmlRequestFilter::SetAllowedFolder(const QString &folder) {
     m_folder = canonical;
 }
 
+void THtmlRequestFilter::SetRemoteAllowed(bool allowed) {
+    QMutexLocker lock(&m_mutex);
+    m_remoteAllowed = allowed;
+}
+
+bool THtmlRequestFilter::RemoteAllowed() const {
+    QMutexLocker lock(&m_mutex);
+    return m_remoteAllowed;
+}
+
+bool THtmlRequestFilter::IsRemoteContent(const QUrl &url,
+                                         QWebEngineUrlRequestInfo::ResourceType type) {
+    const QString scheme = url.scheme().toLower();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           (type == QWebEngineUrlRequestInfo::ResourceTypeImage ||
+            type == QWebEngineUrlRequestInfo::ResourceTypeMedia);
+}
+
 bool THtmlRequestFilter::Allows(const QUrl &url,
                                 QWebEngineUrlRequestInfo::ResourceType type) const {
     const QString scheme = url.scheme().toLower();
@@ -89,15 +110,16 @@ bool THtmlRequestFilter::Allows(const QUrl &url,
         const QString path = QFileInfo(url.toLocalFile()).canonicalFilePath();
         return !path.isEmpty() && path.startsWith(folder);
     }
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-        return type == QWebEngineUrlRequestInfo::ResourceTypeImage ||
-               type == QWebEngineUrlRequestInfo::ResourceTypeMedia;
-    return false;
+    return IsRemoteContent(url, type) && RemoteAllowed();
 }
 
 void THtmlRequestFilter::interceptRequest(QWebEngineUrlRequestInfo &info) {
-    if (!Allows(info.requestUrl(), info.resourceType()))
-        info.block(true);
+    if (Allows(info.requestUrl(), info.resourceType()))
+        return;
+    info.block(true);
+    // Only what the permission would let through is worth the offer to load it.
+    if (IsRemoteContent(info.requestUrl(), info.resourceType()))
+        emit RemoteContentBlocked();
 }
 
 THtmlBodyPage::THtmlBodyPage(QObject *parent)
@@ -124,6 +146,16 @@ THtmlBodyView::THtmlBodyView(QWidget *parent) : QWebEngineView(parent) {
     m_page->LinkHandler = OpenLink;
     m_filter = new THtmlRequestFilter(this);
     m_page->setUrlRequestInterceptor(m_filter);
+    // Queued: the report may come from the engine's request thread, and it must not overtake
+    // the start of the load it belongs to.
+    connect(
+        m_filter, &THtmlRequestFilter::RemoteContentBlocked, this,
+        [this] {
+            // Once remote content is allowed, a report still on its way is from before.
+            if (!m_filter->RemoteAllowed())
+                setRemoteContentBlocked(true);
+        },
+        Qt::QueuedConnection);
     setPage(m_page);
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
@@ -163,13 +195,43 @@ QWebEngineProfile *THtmlBodyView::SharedProfile() {
 
 void THtmlBodyView::LoadFile(const QString &path) {
     m_busy = true;
+    setRemoteContentBlocked(false);
     if (path.isEmpty())
         m_page->setUrl(QUrl(QStringLiteral("about:blank")));
     else
         m_page->setUrl(QUrl::fromLocalFile(path));
 }
 
+void THtmlBodyView::SetLoadRemoteContent(bool load) {
+    m_loadRemoteContent = load;
+    applyRemotePermission();
+}
+
+void THtmlBodyView::SetRemoteContentAllowed(bool allowed) {
+    m_remoteContentAllowed = allowed;
+    applyRemotePermission();
+}
+
+void THtmlBodyView::applyRemotePermission() {
+    m_filter->SetRemoteAllowed(m_loadRemoteContent || m_remoteContentAllowed);
+}
+
+void THtmlBodyView::LoadRemoteContentNow() {
+    SetRemoteContentAllowed(true);
+    m_busy = true;
+    m_page->triggerAction(QWebEnginePage::Reload);
+}
+
+void THtmlBodyView::setRemoteContentBlocked(bool blocked) {
+    if (blocked == m_remoteContentBlocked)
+        return;
+    m_remoteContentBlocked = blocked;
+    emit RemoteContentBlockedChanged(blocked);
+}
+
 void THtmlBodyView::loadBegin() {
+    // A new page: what the last one asked for no longer counts.
+    setRemoteContentBlocked(false);
     m_busy = true;
     m_watchdogFired = false;
     m_downloadStart.start();
@@ -198,6 +260,27 @@ void THtmlBodyView::loadEnd(bool ok) {
     m_busy = false;
     m_watchdogTimer.stop();
     emit BodyLoaded(ok);
+}
+
+THtmlRemoteContentBar::THtmlRemoteContentBar(QWidget *parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("RemoteContentBar"));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setForegroundRole(QPalette::ToolTipText);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 2, 2, 2);
+    layout->setSpacing(8);
+    m_label = new QLabel(QStringLiteral("Remote content in this message was blocked."), this);
+    m_label->setForegroundRole(QPalette::ToolTipText);
+    m_button = new QPushButton(QStringLiteral("Load remote content"), this);
+    m_button->setObjectName(QStringLiteral("LoadRemoteContent"));
+    m_button->setAutoDefault(false);
+    m_button->setFocusPolicy(Qt::TabFocus);
+    layout->addWidget(m_label, 1);
+    layout->addWidget(m_button);
+    connect(m_button, &QPushButton::clicked, this, &THtmlRemoteContentBar::LoadClicked);
 }
 
 } // namespace tarvin

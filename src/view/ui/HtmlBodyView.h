@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFrame>
 #include <QMutex>
 #include <QTimer>
 #include <QUrl>
@@ -10,12 +11,15 @@
 #include <functional>
 
 class QWebEngineProfile;
+class QLabel;
+class QPushButton;
 
 namespace tarvin {
 
 // Lets a message's HTML body reach only what it may: local files inside the frame's work
-// folder, and images and media from the web. Everything else (scripts, style sheets and
-// frames from the web, other local files, other schemes) is blocked.
+// folder and, once remote content is allowed, images and media from the web. Everything
+// else (scripts, style sheets and frames from the web, other local files, other schemes) is
+// blocked.
 class THtmlRequestFilter : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
 public:
@@ -23,14 +27,25 @@ public:
 
     // The folder whose files may be loaded; empty allows no local file.
     void SetAllowedFolder(const QString &folder);
+    // Whether web pictures and media may load (off: no request leaves for the web).
+    void SetRemoteAllowed(bool allowed);
+    bool RemoteAllowed() const;
     // The decision for one request, apart from the engine.
     bool Allows(const QUrl &url, QWebEngineUrlRequestInfo::ResourceType type) const;
+    // Whether a request is a web picture or medium, which only the remote permission keeps out.
+    static bool IsRemoteContent(const QUrl &url, QWebEngineUrlRequestInfo::ResourceType type);
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
+
+signals:
+    // A web picture or medium was blocked for want of the remote permission. May come from
+    // the engine's request thread: connect it queued.
+    void RemoteContentBlocked();
 
 private:
     mutable QMutex m_mutex;
     QString m_folder; // canonical, with a trailing "/"
+    bool m_remoteAllowed = false;
 };
 
 // A page that never follows a link itself: link clicks (and links that ask for a new
@@ -49,7 +64,8 @@ protected:
 
 // The HTML view of a viewer frame: an off-the-record engine profile shared by all views,
 // settings fixed before the first load, the request filter, links opened outside and a
-// watchdog that stops a load still running after the time-out.
+// watchdog that stops a load still running after the time-out. Remote content loads when the
+// setting says so for all messages, or when the user allowed it for the page shown.
 class THtmlBodyView : public QWebEngineView {
     Q_OBJECT
 public:
@@ -67,6 +83,17 @@ public:
     void SetWatchdogTimeout(int msecs) { m_watchdogMSecs = msecs; }
     bool WatchdogFired() const { return m_watchdogFired; }
 
+    // The setting "load remote content in messages".
+    bool LoadRemoteContent() const { return m_loadRemoteContent; }
+    void SetLoadRemoteContent(bool load);
+    // The user's permission for the message shown; the host withdraws it for the next one.
+    bool RemoteContentAllowed() const { return m_remoteContentAllowed; }
+    void SetRemoteContentAllowed(bool allowed);
+    // Whether the page shown (or being loaded) asked for remote content that was blocked.
+    bool RemoteContentBlocked() const { return m_remoteContentBlocked; }
+    // Allows remote content for the page shown and loads the page again.
+    void LoadRemoteContentNow();
+
     // Opens a link in the desktop's handler; replaceable (tests record the calls).
     static std::function<void(const QUrl &)> &DesktopLinkOpener();
     // The shared off-the-record profile with its fixed settings.
@@ -74,8 +101,12 @@ public:
 
 signals:
     void BodyLoaded(bool ok);
+    // RemoteContentBlocked changed.
+    void RemoteContentBlockedChanged(bool blocked);
 
 private:
+    void applyRemotePermission();
+    void setRemoteContentBlocked(bool blocked);
     void loadBegin();
     void loadProgress(int percent);
     void loadEnd(bool ok);
@@ -89,6 +120,26 @@ private:
     bool m_watchdogFired = false;
     int m_watchdogMSecs = 30000;
     QTimer m_watchdogTimer;
+    bool m_loadRemoteContent = false;
+    bool m_remoteContentAllowed = false;
+    bool m_remoteContentBlocked = false;
+};
+
+// The slim bar above the HTML view that says remote content was blocked and offers to load it.
+class THtmlRemoteContentBar : public QFrame {
+    Q_OBJECT
+public:
+    explicit THtmlRemoteContentBar(QWidget *parent = nullptr);
+
+    QPushButton *LoadButton() const { return m_button; }
+
+signals:
+    // The user asked for the remote content of the message shown.
+    void LoadClicked();
+
+private:
+    QLabel *m_label = nullptr;
+    QPushButton *m_button = nullptr;
 };
 
 } // namespace tarvin

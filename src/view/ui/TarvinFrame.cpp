@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
+#include "util/NativePath.h"
 #include "util/SafeFileName.h"
 #include "util/WorkFolder.h"
 #include "view/AttachmentRules.h"
@@ -132,6 +133,15 @@ void TTarvinFrame::buildControls() {
     auto *panelLayout = new QVBoxLayout(m_pnlMessage);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
+
+    // Below the header panel, above the body.
+    m_remoteBar = new THtmlRemoteContentBar(m_pnlMessage);
+    m_remoteBar->hide();
+    panelLayout->addWidget(m_remoteBar);
+    connect(m_remoteBar, &THtmlRemoteContentBar::LoadClicked, this, [this] {
+        if (HtmlViewShown())
+            m_webBrowser->LoadRemoteContentNow();
+    });
 
     m_splMessage = new QSplitter(Qt::Vertical, m_pnlMessage);
     m_splMessage->setObjectName(QStringLiteral("splMessage"));
@@ -340,7 +350,7 @@ void TTarvinFrame::SetFileName(const QString &path) {
     if (path == m_fileName)
         return;
     m_fileName = path;
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (path.isEmpty() || !IsExistingFile(path)) {
         setLoadedMessage(nullptr);
         return;
     }
@@ -374,6 +384,9 @@ void TTarvinFrame::setLoadedMessage(std::unique_ptr<TGWMessage> message) {
     m_infos.clear();
     m_message = std::move(message);
     m_htmlFilePath.clear();
+    // The user's permission for remote content ends with the message it was given for.
+    if (m_webBrowser)
+        m_webBrowser->SetRemoteContentAllowed(false);
     if (m_message) {
         m_headerType = int(m_message->MessageType);
         rebuildHeader();
@@ -457,14 +470,26 @@ void TTarvinFrame::updateBodyView() {
     view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
     view->LoadFile(file);
     m_bodyStack->setCurrentWidget(view);
+    updateRemoteBar();
     UpdateEditActions();
 }
 
 void TTarvinFrame::showPlainBody() {
     SetViewText(m_reMessageBody, m_message ? m_message->Body.PlainText : QString());
     m_bodyStack->setCurrentWidget(m_reMessageBody);
+    updateRemoteBar();
     UpdateEditActions();
     emit BodyShown();
+}
+
+void TTarvinFrame::SetLoadRemoteContent(bool load) {
+    m_loadRemoteContent = load;
+    if (m_webBrowser)
+        m_webBrowser->SetLoadRemoteContent(load);
+}
+
+void TTarvinFrame::updateRemoteBar() {
+    m_remoteBar->setVisible(m_message && HtmlViewShown() && m_webBrowser->RemoteContentBlocked());
 }
 
 THtmlBodyView *TTarvinFrame::HtmlView() {
@@ -472,8 +497,11 @@ THtmlBodyView *TTarvinFrame::HtmlView() {
         m_webBrowser = new THtmlBodyView(m_bodyStack);
         m_webBrowser->setObjectName(QStringLiteral("WebBrowser"));
         m_webBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+        m_webBrowser->SetLoadRemoteContent(m_loadRemoteContent);
         m_bodyStack->addWidget(m_webBrowser);
         connect(m_webBrowser, &THtmlBodyView::BodyLoaded, this, [this] { emit BodyShown(); });
+        connect(m_webBrowser, &THtmlBodyView::RemoteContentBlockedChanged, this,
+                &TTarvinFrame::updateRemoteBar);
         connect(m_webBrowser->page(), &QWebEnginePage::selectionChanged, this,
                 &TTarvinFrame::UpdateEditActions);
         connect(m_webBrowser, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
@@ -630,6 +658,7 @@ void TTarvinFrame::OpenSelectedAttachment() {
         request.ToolbarVisible = ToolbarVisible();
         request.AttachmentsVisible = m_attachmentsVisible;
         request.ShowSystemAttachments = m_showSystemAttachments;
+        request.LoadRemoteContent = m_loadRemoteContent;
         emit OnOpenMessage(this, request);
         return;
     }
@@ -691,7 +720,7 @@ void TTarvinFrame::fillProperties() {
     }
     const QFontMetrics metrics(m_reProperties->font());
     const QString text = TweakFormat(
-        MessagePropertiesText(*m_message, m_fileName),
+        MessagePropertiesText(*m_message, DisplayPath(m_fileName)),
         [&metrics](const QString &s) { return metrics.horizontalAdvance(s); }, kTabStop);
     SetViewText(m_reProperties, text);
 }

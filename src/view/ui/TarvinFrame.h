@@ -24,6 +24,7 @@ namespace tarvin {
 class TFrmHeader;
 class TGWMessage;
 class THtmlBodyView;
+class THtmlRemoteContentBar;
 class TWorkFolder;
 
 // Tab pages of the frame.
@@ -36,6 +37,7 @@ struct TOpenMessageRequest {
     bool ToolbarVisible = true;
     bool AttachmentsVisible = true;
     bool ShowSystemAttachments = false;
+    bool LoadRemoteContent = false;
 };
 
 // The host's actions that the frame's toolbar and pop-up menus show. Any may be null.
@@ -75,6 +77,11 @@ public:
 
     bool PlainText() const { return m_plainText; }
     void SetPlainText(bool plainText);
+
+    // The setting "load remote content in messages" (off: the web pictures of an HTML body
+    // load only after the user asks for them, for that message alone).
+    bool LoadRemoteContent() const { return m_loadRemoteContent; }
+    void SetLoadRemoteContent(bool load);
 
     bool ShowSystemAttachments() const { return m_showSystemAttachments; }
     void SetShowSystemAttachments(bool show);
@@ -125,6 +132,8 @@ public:
     QListWidget *AttachmentList() const { return m_lvwAttachments; }
     THtmlBodyView *HtmlView(); // created on first use
     bool HtmlViewShown() const;
+    // The bar above the body that offers the blocked remote content.
+    THtmlRemoteContentBar *RemoteContentBar() const { return m_remoteBar; }
     QMenu *ReplyMenu() const { return m_popupMenuReply; }
     QMenu *ForwardMenu() const { return m_popupMenuForward; }
 
@@ -171,6 +180,7 @@ private:
     void fillProperties();
     void fillSaveLog();
     void showPlainBody();
+    void updateRemoteBar();
     QPlainTextEdit *activeTextView() const;
     void editCopy();
     void editSelectAll();
@@ -189,6 +199,7 @@ private:
     bool m_showSystemAttachments = false;
     bool m_attachmentsVisible = false;
     bool m_updatingBody = false;
+    bool m_loadRemoteContent = false;
     std::vector<TAttachmentInfo> m_infos;
     std::vector<TAttachmentEntry> m_entries;
     TAttachmentIcons m_icons;
@@ -202,6 +213,7 @@ private:
     QSplitter *m_splMessage = nullptr;
     QStackedWidget *m_bodyStack = nullptr;
     THtmlBodyView *m_webBrowser = nullptr;
+    THtmlRemoteContentBar *m_remoteBar = nullptr;
     QPlainTextEdit *m_reMessageBody = nullptr;
     QPlainTextEdit *m_reProperties = nullptr;
     QPlainTextEdit *m_reSaveLog = nullptr;

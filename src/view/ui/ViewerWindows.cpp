@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/VersionInfo.h"
+#include "util/NativePath.h"
 #include "util/ShellOpen.h"
 #include "view/ui/TarvinForm.h"
 
@@ -81,10 +82,10 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
                                               bool embedded, const TViewSettings &settings) {
     WaitCursor wait;
     TTarvinForm *window = embedded ? FindEmbeddedWindow(messageId) : FindFileWindow(fileName);
-    if (!window && !embedded && !QFileInfo(fileName).isFile()) {
+    if (!window && !embedded && !IsExistingFile(fileName)) {
         // An empty window would say nothing about the name that was wrong.
-        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") + fileName +
-                  QStringLiteral("\n\nThe file does not exist."));
+        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") +
+                  DisplayPath(fileName) + QStringLiteral("\n\nThe file does not exist."));
         return nullptr;
     }
     if (!window) {
@@ -94,6 +95,7 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
             made->SetToolbarVisible(settings.ToolbarVisible);
             made->SetAttachmentsVisible(settings.AttachmentsVisible);
             made->SetShowSystemAttachments(settings.ShowSystemAttachments);
+            made->Viewer()->SetLoadRemoteContent(settings.LoadRemoteContent);
             made->SetSourceFolder(folder);
             if (embedded)
                 made->LoadFromXml(xml);
@@ -132,7 +134,7 @@ void TViewerWindows::adopt(TTarvinForm *window) {
     connect(window, &TTarvinForm::OnOpenMessage, this,
             [this](TTarvinForm *sender, const TOpenMessageRequest &request) {
                 TViewSettings settings{request.ShowSystemAttachments, request.AttachmentsVisible,
-                                       request.ToolbarVisible};
+                                       request.ToolbarVisible, request.LoadRemoteContent};
                 TTarvinForm *opened =
                     OpenViewerWindow(sender->SourceFolder(), QString(), request.MessageId,
                                      request.Xml, true, settings);

@@ -16,6 +16,7 @@ struct TViewSettings {
     bool ShowSystemAttachments = true;
     bool AttachmentsVisible = true;
     bool ToolbarVisible = true;
+    bool LoadRemoteContent = false; // web pictures of HTML bodies load without asking
 };
 
 // Finds or creates the viewer window for a message file or an embedded message, and knows
