@@ -34,6 +34,7 @@ namespace tarvin {
 namespace {
 
 constexpr int kListHeight = 80;
+constexpr int kCellWidth = 96; // of an attachment list item
 constexpr int kTextMargin = 4;
 constexpr int kTabStop = 64;
 
@@ -153,9 +154,12 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setResizeMode(QListView::Adjust);
     m_lvwAttachments->setFlow(QListView::LeftToRight);
     m_lvwAttachments->setWrapping(true);
-    // A caption too long for its cell keeps its start and its extension.
+    // Captions take two lines of the cell; a longer one keeps its start and its end (the
+    // extension), and the item's tool tip has it whole.
     m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
-    m_lvwAttachments->setGridSize(QSize(96, 56));
+    const int lineHeight = QFontMetrics(m_lvwAttachments->font()).lineSpacing();
+    m_lvwAttachments->setGridSize(QSize(kCellWidth, 32 + 2 * lineHeight + 12));
+    m_lvwAttachments->setItemDelegate(new TCaptionDelegate(kCellWidth - 10, m_lvwAttachments));
     m_lvwAttachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lvwAttachments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvwAttachments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -374,6 +378,7 @@ void TTarvinFrame::setLoadedMessage(std::unique_ptr<TGWMessage> message) {
     m_infos.clear();
     m_message = std::move(message);
     m_htmlFilePath.clear();
+    m_htmlBodyFailed = false;
     if (m_message) {
         m_headerType = int(m_message->MessageType);
         rebuildHeader();
@@ -447,11 +452,16 @@ void TTarvinFrame::updateBodyView() {
     try {
         file = HtmlFileName();
     } catch (const Error &error) {
-        // The body cannot be extracted: show the plain text and say why.
+        // The body cannot be extracted: say so once, naming the message, and show the plain
+        // text; the message counts as having no HTML body from now on.
+        m_htmlBodyFailed = true;
         m_plainText = true;
         showPlainBody();
         emit OnViewModeChange(this);
-        showError(error.message());
+        const QString name = m_fileName.isEmpty() ? MessageSubject() : m_fileName;
+        showError(QStringLiteral("The HTML body of the message '%1' cannot be shown: %2.\n\n"
+                                 "The message is shown as plain text.")
+                      .arg(name, error.message()));
         return;
     }
     view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
@@ -521,7 +531,7 @@ QString TTarvinFrame::MessageTypeName() const {
 }
 
 bool TTarvinFrame::HasHtmlBody() const {
-    return m_message && m_message->HasHtmlBody;
+    return m_message && m_message->HasHtmlBody && !m_htmlBodyFailed;
 }
 
 bool TTarvinFrame::HasPlainBody() const {
