@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -45,6 +46,28 @@ TUnicodeLabel::TUnicodeLabel(QWidget *parent) : QLabel(parent) {
 void TUnicodeLabel::SetCaption(const QString &text) {
     m_caption = text;
     setText(NormalizeLineBreaks(text));
+}
+
+void TUnicodeLabel::paintEvent(QPaintEvent *event) {
+    const QFontMetrics metrics(font());
+    const QRect area = contentsRect();
+    const QStringList lines = text().split(QLatin1Char('\n'));
+    bool fits = true;
+    for (const QString &line : lines)
+        fits = fits && metrics.horizontalAdvance(line) <= area.width();
+    if (fits) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    int y = area.top();
+    for (const QString &line : lines) {
+        painter.drawText(QRect(area.left(), y, area.width(), metrics.height()),
+                         Qt::AlignLeft | Qt::AlignTop,
+                         metrics.elidedText(line, Qt::ElideRight, area.width()));
+        y += metrics.height();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -326,8 +349,27 @@ void TFrmHeader::LayoutRows() {
             y += label->height() + m_rowSpacing;
         }
     }
+    ClipToDate();
     if (newHeight != height())
         setFixedHeight(newHeight);
+}
+
+void TFrmHeader::ClipToDate() {
+    // Values beside the date (the sender) stop 8 px short of it instead of running under it.
+    const QRect date = m_dateLabel->geometry();
+    for (QWidget *control : m_controls) {
+        auto *label = qobject_cast<TUnicodeLabel *>(control);
+        if (!label || label->isHidden() || label->text().isEmpty())
+            continue;
+        if (label->y() > date.bottom() || label->geometry().bottom() < date.top())
+            continue;
+        AutoSizeLabel(label);
+        const int room = std::max(0, date.left() - 8 - label->x());
+        const bool cut = label->width() > room;
+        if (cut)
+            label->resize(room, label->height());
+        label->setToolTip(cut ? label->text() : QString());
+    }
 }
 
 } // namespace tarvin

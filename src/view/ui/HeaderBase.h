@@ -25,6 +25,10 @@ public:
     void SetCaption(const QString &text);
     const QString &Caption() const { return m_caption; }
 
+protected:
+    // A line wider than the label ends in "..." rather than being cut off.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QString m_caption;
 };
@@ -94,6 +98,8 @@ protected:
     // Sizes a label to its text: the widest line, one line height per line; an empty text
     // takes the width of one blank.
     static void AutoSizeLabel(QLabel *label);
+    // Shortens the values on the date's row so that they end before the date.
+    void ClipToDate();
 
     void resizeEvent(QResizeEvent *event) override;
 

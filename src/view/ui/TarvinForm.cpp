@@ -12,11 +12,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVector>
@@ -51,14 +51,15 @@ TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
 
     m_statusLabel = new QLabel(this);
     m_statusLabel->setTextFormat(Qt::PlainText);
+    // The label takes the room the status bar has; a long text never widens the window.
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusLabel->setMinimumWidth(0);
+    m_statusLabel->installEventFilter(this);
     statusBar()->addWidget(m_statusLabel, 1);
     statusBar()->setSizeGripEnabled(true);
 
     createActions();
     createMenus();
-
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(m_viewer, &TTarvinFrame::OnViewModeChange, this, [this] { UpdateActions(); });
     connect(m_viewer, &TTarvinFrame::OnPageChange, this, [this] { UpdateActions(); });
@@ -293,7 +294,8 @@ void TTarvinForm::updateStatusText() {
     QString text = StatusHint();
     if (!m_attachedMessage) {
         const QFontMetrics metrics(m_statusLabel->font());
-        text = ShortenText(text, statusBar()->width() - 20,
+        const int room = std::min(statusBar()->width() - 20, m_statusLabel->contentsRect().width());
+        text = ShortenText(text, room,
                            [&metrics](const QString &s) { return metrics.horizontalAdvance(s); });
     }
     m_statusLabel->setText(text);
@@ -310,6 +312,24 @@ void TTarvinForm::showEvent(QShowEvent *event) {
     updateTitle();
     updateStatusText();
     UpdateActions();
+}
+
+void TTarvinForm::keyPressEvent(QKeyEvent *event) {
+    // Esc that no control took closes the window. An open drop-down list is a window of its
+    // own: Esc there closes the list only.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool TTarvinForm::eventFilter(QObject *watched, QEvent *event) {
+    // The status bar lays its label out after the window's own resize.
+    if (watched == m_statusLabel && event->type() == QEvent::Resize)
+        updateStatusText();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TTarvinForm::resizeEvent(QResizeEvent *event) {
