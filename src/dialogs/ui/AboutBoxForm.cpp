@@ -138,8 +138,12 @@ TAboutBoxForm::TAboutBoxForm(QWidget *parent) : QDialog(parent) {
     QString release = AboutReleaseText(VersionKey(4), ProgramFilePath());
     release.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     m_release = TextLabel(releasePanel, QStringLiteral("lblRelease"));
-    m_release->setMaximumWidth(kReleaseWidth);
-    m_release->setText(BreakLines(release, m_release->fontMetrics(), kReleaseWidth));
+    // As wide as the row leaves beside the caption, at most 384 px.
+    const int releaseWidth =
+        std::min(kReleaseWidth, kClientWidth - 24 - releaseCaption->sizeHint().width() -
+                                    std::max(0, releaseLayout->spacing()));
+    m_release->setMaximumWidth(releaseWidth);
+    m_release->setText(BreakLines(release, m_release->fontMetrics(), releaseWidth));
     m_release->setToolTip(release);
     m_release->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_release->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -222,6 +222,10 @@ void TFrmHeader::ArrangeRows() {
     if (!m_message)
         return;
     const FlagGuard arranging(m_arranging);
+    // Values cut to fit on an earlier pass get their whole width back first.
+    for (QWidget *control : m_controls)
+        if (auto *label = qobject_cast<TUnicodeLabel *>(control))
+            AutoSizeLabel(label);
     ChooseLabelOrList();
     LayoutRows();
 }
@@ -349,22 +353,23 @@ void TFrmHeader::LayoutRows() {
             y += label->height() + m_rowSpacing;
         }
     }
-    ClipToDate();
+    ClipValues();
     if (newHeight != height())
         setFixedHeight(newHeight);
 }
 
-void TFrmHeader::ClipToDate() {
-    // Values beside the date (the sender) stop 8 px short of it instead of running under it.
+void TFrmHeader::ClipValues() {
+    // Values beside the date (the sender) stop 8 px short of it, the others 6 px short of the
+    // panel's edge; a cut value ends in "..." and has its whole text as tool tip.
     const QRect date = m_dateLabel->geometry();
     for (QWidget *control : m_controls) {
         auto *label = qobject_cast<TUnicodeLabel *>(control);
         if (!label || label->isHidden() || label->text().isEmpty())
             continue;
-        if (label->y() > date.bottom() || label->geometry().bottom() < date.top())
-            continue;
-        AutoSizeLabel(label);
-        const int room = std::max(0, date.left() - 8 - label->x());
+        const bool besideDate =
+            label->y() <= date.bottom() && label->geometry().bottom() >= date.top();
+        const int right = besideDate ? date.left() - 8 : width() - 6;
+        const int room = std::max(0, right - label->x());
         const bool cut = label->width() > room;
         if (cut)
             label->resize(room, label->height());

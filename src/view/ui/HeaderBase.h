@@ -98,8 +98,8 @@ protected:
     // Sizes a label to its text: the widest line, one line height per line; an empty text
     // takes the width of one blank.
     static void AutoSizeLabel(QLabel *label);
-    // Shortens the values on the date's row so that they end before the date.
-    void ClipToDate();
+    // Shortens values that would run under the date or past the panel's edge.
+    void ClipValues();
 
     void resizeEvent(QResizeEvent *event) override;
 
