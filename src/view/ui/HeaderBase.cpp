@@ -2,10 +2,12 @@
 
 #include "view/HeaderText.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
@@ -212,6 +214,19 @@ void TFrmHeader::RefreshPanel() {
     ArrangeRows();
 }
 
+bool TFrmHeader::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        for (const RecipientList &entry : m_recipientLists) {
+            if (watched == entry.list->view()) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TFrmHeader::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     if (!m_updating && !m_arranging)
@@ -242,6 +257,9 @@ QComboBox *TFrmHeader::RecipientsListFor(TUnicodeLabel *valueLabel) {
     list->setFont(QApplication::font());
     list->move(valueLabel->x(), valueLabel->y());
     list->setVisible(false);
+    // The open list closes itself on Esc while the key is still offered to shortcuts; taking
+    // the offer keeps the window's Esc (close the window) from running as well.
+    list->view()->installEventFilter(this);
     m_recipientLists.push_back({list, valueLabel});
     m_controls.push_back(list);
     m_designTops[list] = m_designTops[valueLabel];

@@ -102,6 +102,7 @@ protected:
     void ClipValues();
 
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct RecipientList {

@@ -12,11 +12,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QFontDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVector>
@@ -60,6 +60,10 @@ TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
 
     createActions();
     createMenus();
+
+    // Esc closes the window wherever the focus is, the HTML view included.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(m_viewer, &TTarvinFrame::OnViewModeChange, this, [this] { UpdateActions(); });
     connect(m_viewer, &TTarvinFrame::OnPageChange, this, [this] { UpdateActions(); });
@@ -312,17 +316,6 @@ void TTarvinForm::showEvent(QShowEvent *event) {
     updateTitle();
     updateStatusText();
     UpdateActions();
-}
-
-void TTarvinForm::keyPressEvent(QKeyEvent *event) {
-    // Esc that no control took closes the window. An open drop-down list is a window of its
-    // own: Esc there closes the list only.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        close();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
 }
 
 bool TTarvinForm::eventFilter(QObject *watched, QEvent *event) {
