@@ -409,6 +409,40 @@ QByteArray SerializeNode(XmlNode node) {
     QByteArray result(reinterpret_cast<const char *>(xmlBufferContent(buffer)),
                       xmlBufferLength(buffer));
     xmlBufferFree(buffer);
+    if (node->type != XML_ELEMENT_NODE || !node->parent)
+        return result;
+    // The text must stand as a document by itself: namespaces that the node's ancestors
+    // declare are declared again on its start tag (as a copy reconciled into a document of
+    // its own would have them). Walking the tree is iterative here, unlike a deep copy.
+    QByteArray declarations;
+    if (xmlNsPtr *inScope = xmlGetNsList(node->doc, node)) {
+        for (xmlNsPtr *ns = inScope; *ns; ++ns) {
+            bool own = false;
+            for (xmlNsPtr def = node->nsDef; def && !own; def = def->next)
+                own = xmlStrEqual(def->prefix, (*ns)->prefix);
+            if (own || !(*ns)->href)
+                continue;
+            declarations += " xmlns";
+            if ((*ns)->prefix)
+                declarations += QByteArray(":") + reinterpret_cast<const char *>((*ns)->prefix);
+            // Written as libxml2 writes declarations: the stored text, quoted.
+            QByteArray href = reinterpret_cast<const char *>((*ns)->href);
+            const char quote = href.contains('"') && !href.contains('\'') ? '\'' : '"';
+            if (quote == '"')
+                href.replace("\"", "&quot;");
+            declarations += '=';
+            declarations += quote;
+            declarations += href;
+            declarations += quote;
+        }
+        xmlFree(inScope);
+    }
+    if (declarations.isEmpty())
+        return result;
+    QByteArray name = reinterpret_cast<const char *>(node->name);
+    if (node->ns && node->ns->prefix)
+        name = QByteArray(reinterpret_cast<const char *>(node->ns->prefix)) + ':' + name;
+    result.insert(1 + name.size(), declarations);
     return result;
 }
 

@@ -68,7 +68,8 @@ QByteArray NodeTextBytes(XmlNode node);
 QString AttributeValue(XmlNode node, const char *name, bool *found = nullptr);
 // The first child element named `name` (direct child only), or null.
 XmlNode ChildElement(XmlNode node, const char *name);
-// Serialises a node (and its descendants) as XML text, UTF-8, without declaration.
+// Serialises a node (and its descendants) as XML text, UTF-8, without declaration. An
+// element also declares the namespaces its ancestors declare, so the text stands alone.
 QByteArray SerializeNode(XmlNode node);
 
 } // namespace tarvin

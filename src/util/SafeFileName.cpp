@@ -71,4 +71,18 @@ QString SafePathComponent(const QString &name) {
     return result;
 }
 
+QString SafeNameWithSuffix(const QString &stem, const QString &suffix) {
+    QString tail = SafeFileName(suffix);
+    tail.replace(QChar(0), QLatin1Char('_'));
+    QString head = SafeFileName(stem);
+    head.replace(QChar(0), QLatin1Char('_'));
+    const int room = kMaxNameBytes - int(tail.toUtf8().size());
+    if (room <= 0)
+        return SafePathComponent(stem + suffix);
+    const QString name = truncateUtf8(head, room) + tail;
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("File");
+    return name;
+}
+
 } // namespace tarvin

@@ -15,4 +15,9 @@ QString SafeFileName(const QString &name, const QString &exempt = QString());
 // file system allows is shortened, keeping its extension.
 QString SafePathComponent(const QString &name);
 
+// A file name made of `stem` and `suffix` ("[code].pml" and the like), both made safe as in
+// SafePathComponent; when the whole is too long for the file system the stem is shortened,
+// never the suffix.
+QString SafeNameWithSuffix(const QString &stem, const QString &suffix);
+
 } // namespace tarvin

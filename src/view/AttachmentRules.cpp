@@ -48,8 +48,9 @@ QString AttachmentSaveName(const QString &displayName, const QString &fileName) 
 }
 
 QString EmbeddedMessageSaveName(const QString &caption, const QString &identifier) {
-    return SafePathComponent(caption.trimmed() + QLatin1Char('[') + identifier +
-                             QStringLiteral("].pml"));
+    // A long caption gives way; the code and the extension always stay.
+    return SafeNameWithSuffix(caption.trimmed(),
+                              QLatin1Char('[') + identifier + QStringLiteral("].pml"));
 }
 
 bool OpensInTextEditor(bool isHtmlBody, bool isMime822) {

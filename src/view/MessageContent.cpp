@@ -48,7 +48,9 @@ std::vector<TAttachmentEntry> BuildAttachmentEntries(const std::vector<TAttachme
         entry.InfoIndex = i;
         entry.ImageIndex = image;
         entry.Caption = CaptionOf(infos[i]);
-        entry.HasData = attachment.HasData();
+        // An embedded message that cannot be read is shown like an attachment without data.
+        entry.HasData = attachment.HasData() &&
+                        !(attachment.ObjectType == 2 && infos[i].MessageType == kNoDataImage);
         if (image == kExtensionImage)
             entry.Extension = NameExtension(SaveNameOf(attachment));
         entries.push_back(entry);

@@ -38,8 +38,26 @@ QString MessageTypeName(int messageType, int boxtype) {
     }
 }
 
+namespace {
+
+// Where the pen stands after `line` when tabs advance to the next stop strictly to the right,
+// as the text view lays them out.
+int PenPosition(const QString &line, const TTextMeasure &measure, int tabWidth) {
+    int x = 0;
+    qsizetype from = 0;
+    for (qsizetype tab = line.indexOf(QLatin1Char('\t')); tab >= 0;
+         tab = line.indexOf(QLatin1Char('\t'), from)) {
+        x += measure(line.mid(from, tab - from));
+        x = (x / tabWidth + 1) * tabWidth;
+        from = tab + 1;
+    }
+    return x + measure(line.mid(from));
+}
+
+} // namespace
+
 QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWidth) {
-    constexpr int kValueColumn = 5;
+    constexpr int kValueStop = 5; // values start at the fifth tab stop
     QString result;
     result.reserve(text.size() + text.size() / 4);
     qsizetype done = 0; // everything before this index has been emitted
@@ -52,22 +70,20 @@ QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWid
             result += QLatin1String("    ");
             done = pos + 1;
         } else {
-            qsizetype lineStart = pos == 0 ? 0 : text.lastIndexOf(QLatin1Char('\n'), pos - 1) + 1;
-            QString label = text.mid(lineStart, pos - lineStart);
+            result += QStringView(text).mid(done, pos - done);
+            // The label as it is shown: an indent is already spaces, earlier tabs are stops.
+            const qsizetype lineStart = result.lastIndexOf(QLatin1Char('\n')) + 1;
+            QString label = result.mid(lineStart);
             label.remove(QLatin1Char('\r'));
-            int width = measure(label);
-            // The column the label ends in; one ending exactly on a stop is still in it.
-            int column = 1 + width / tabWidth;
-            if (width > 0 && width % tabWidth == 0)
-                --column;
+            // The stop the first tab reaches, then one more for each tab directly after it.
+            int stop = PenPosition(label, measure, tabWidth) / tabWidth + 1;
             qsizetype last = pos;
             while (last + 1 < text.size() && text.at(last + 1) == QLatin1Char('\t')) {
                 ++last;
-                ++column;
+                ++stop;
             }
-            result += QStringView(text).mid(done, last + 1 - done);
-            // One more tab for each column short of the value column.
-            for (; column < kValueColumn; ++column)
+            result += QStringView(text).mid(pos, last + 1 - pos);
+            for (; stop < kValueStop; ++stop)
                 result += QLatin1Char('\t');
             done = last + 1;
         }
@@ -143,6 +159,37 @@ QString ShortenText(const QString &text, int maxWidth, const TTextMeasure &measu
             high = mid - 1;
     }
     return shortened(low);
+}
+
+QStringList WrapCaption(const QString &text, int maxWidth, const TTextMeasure &measure) {
+    if (measure(text) <= maxWidth)
+        return {text};
+    // The longest start that fits (at least one character), then the last break in it.
+    qsizetype fit = 1;
+    while (fit < text.size() && measure(text.left(fit + 1)) <= maxWidth)
+        ++fit;
+    qsizetype cut = fit;
+    if (fit < text.size() && text.at(fit) == QLatin1Char(' ')) {
+        cut = fit;
+    } else {
+        for (qsizetype i = fit; i > 1; --i) {
+            const QChar c = text.at(i - 1);
+            if (c == QLatin1Char(' ') || c == QLatin1Char('-') || c == QLatin1Char('_') ||
+                c == QLatin1Char('.') || c == QLatin1Char('/')) {
+                cut = i;
+                break;
+            }
+        }
+    }
+    QString first = text.left(cut);
+    QString rest = text.mid(cut);
+    while (first.size() > 1 && first.endsWith(QLatin1Char(' ')))
+        first.chop(1);
+    while (rest.startsWith(QLatin1Char(' ')))
+        rest.remove(0, 1);
+    if (rest.isEmpty())
+        return {first};
+    return {first, ShortenText(rest, maxWidth, measure)};
 }
 
 } // namespace tarvin

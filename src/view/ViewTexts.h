@@ -23,9 +23,10 @@ QString MessageTypeName(int messageType, int boxtype);
 // measure in tests).
 using TTextMeasure = std::function<int(const QString &)>;
 
-// Lines the values of a properties text up on one column: a label ending in column c (of
-// `tabWidth` pixels; one ending exactly on a stop is still in it) gets its tabs followed by one
-// more tab for each column below the fifth; a tab that opens a line alone becomes four spaces.
+// Lines the values of a properties text up on one column: a tab that opens a line alone becomes
+// four spaces; the other tabs get as many more tabs as it takes for the value to start at the
+// fifth stop (stops every `tabWidth` pixels; a tab moves to the next stop strictly right of the
+// label as shown, indent included). A label reaching past that stop keeps its tabs.
 QString TweakFormat(const QString &text, const TTextMeasure &measure, int tabWidth = 64);
 
 // The text of the properties tab before tab formatting: the stored properties (or the
@@ -47,5 +48,10 @@ QString StatusHint(bool attachedMessage, const QString &subject);
 // Shortens `text` to fit `maxWidth` by replacing its middle by "...", keeping as much of
 // its start and end as fits. A text that fits is returned unchanged.
 QString ShortenText(const QString &text, int maxWidth, const TTextMeasure &measure);
+
+// Breaks a caption into at most two lines of `maxWidth`: the first ends after the last blank,
+// "-", "_", "." or "/" that lets it fit (else wherever it must), the second is shortened by
+// ShortenText when the rest does not fit either.
+QStringList WrapCaption(const QString &text, int maxWidth, const TTextMeasure &measure);
 
 } // namespace tarvin

@@ -110,6 +110,26 @@ TEST(Attachments, EmbeddedMessageComesBackAsLoadableXml) {
     EXPECT_FALSE(reread.HasEmbeddedMessage);
 }
 
+TEST(Attachments, EmbeddedMessageKeepsNamespacesOfTheOuterMessage) {
+    // Prefixes declared on the outer message and used inside the embedded one (an element
+    // and an attribute) must be declared in the embedded message's own text.
+    auto embedded = std::make_shared<PmlWriter>();
+    embedded->SetCore("subject", "Inner").AddRawProps("<g:extra g:kind=\"x\">v</g:extra>");
+    PmlWriter outer;
+    outer.AddAttachment(PmlAttachment::Message("Fwd", embedded));
+    QByteArray xml = outer.ToXml();
+    const qsizetype root = xml.indexOf("<message") + 8;
+    xml.insert(root, " xmlns:g=\"urn:g\"");
+    TGWMessage msg;
+    msg.LoadFromXml(xml);
+    ASSERT_EQ(msg.Attachments.size(), 1u);
+    const QString text = msg.Attachments[0]->DataText();
+    TGWMessage inner;
+    ASSERT_NO_THROW(inner.LoadFromXml(text)) << text.left(200).toStdString();
+    EXPECT_TRUE(text.contains("xmlns:g=\"urn:g\"")) << text.left(200).toStdString();
+    EXPECT_EQ(inner.CoreProperties.Subject, "Inner");
+}
+
 TEST(Attachments, ClassificationRules) {
     PmlAttachment html = PmlAttachment::File("text.HTM", "<p>x</p>");
     PmlAttachment htmlNotSystem = PmlAttachment::File("TEXT.htm", "<p>y</p>");

@@ -107,6 +107,19 @@ TEST(HeaderPanels, MailShowsItsValuesWithCaptionsEndingAtTheValueColumn) {
     QWidget *date = s["LblDate"];
     EXPECT_EQ(date->y(), 4);
     EXPECT_EQ(date->x() + date->width(), s.panel->width() - 6);
+
+    // A sender too long for the row stops short of the date, also after the panel narrows,
+    // and gets its whole width back when there is room again.
+    PmlWriter longFrom = SimpleMail();
+    longFrom.SetCore("from", QString(12, 'W') + " from the regional office of the north");
+    Shown l(longFrom, 600);
+    EXPECT_LT(l["LblFromValue"]->geometry().right(), l["LblDate"]->x());
+    l.panel->resize(443, l.panel->height());
+    EXPECT_LT(l["LblFromValue"]->geometry().right(), l["LblDate"]->x());
+    EXPECT_EQ(l.Text("LblFromValue"), QString(12, 'W') + " from the regional office of the north");
+    l.panel->resize(2000, l.panel->height());
+    EXPECT_EQ(l["LblFromValue"]->width(),
+              QFontMetrics(l["LblFromValue"]->font()).horizontalAdvance(l.Text("LblFromValue")));
 }
 
 TEST(HeaderPanels, EmptyRowsHideAndRowsBelowMoveUp) {

@@ -81,6 +81,7 @@ TEST(AttachmentList, EmbeddedMessageCaptionsAndBrokenData) {
     // Data that is no message gets the greyed page instead of failing the whole list.
     EXPECT_EQ(entries[2].ImageIndex, kNoDataImage);
     EXPECT_EQ(entries[2].Caption, "File");
+    EXPECT_FALSE(entries[2].HasData); // greyed like an attachment without data
 }
 
 TEST(HtmlBody, ExtractsBodyAndContentIdParts) {

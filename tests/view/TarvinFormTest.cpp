@@ -1,5 +1,6 @@
 #include "view/ui/TarvinForm.h"
 #include "model/GWMessage.h"
+#include "util/ShellOpen.h"
 #include "view/ui/MessageNotAvailableForm.h"
 #include "view/ui/ViewerWindows.h"
 
@@ -9,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -91,6 +94,12 @@ TEST_F(FormTest, TitleAndStatusText) {
     EXPECT_TRUE(longOne->StatusText().contains("..."));
     EXPECT_TRUE(longOne->StatusText().startsWith("A rather"));
     EXPECT_TRUE(longOne->StatusText().endsWith("and more"));
+    // The shortened text fits the label the status bar gives it, so its end is seen.
+    auto *label = longOne->statusBar()->findChild<QLabel *>();
+    ASSERT_NE(label, nullptr);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(longOne->StatusText()),
+              label->contentsRect().width());
+    EXPECT_LE(label->geometry().right(), longOne->statusBar()->width());
     longOne->SetAttachedMessage(true);
     EXPECT_EQ(longOne->StatusText(), "Attached message - " + subject);
 
@@ -241,6 +250,14 @@ TEST_F(FormTest, CommandLineFiles) {
     ASSERT_EQ(m_windows.Windows().size(), 1);
     EXPECT_TRUE(m_windows.Windows()[0]->isVisible());
     EXPECT_EQ(m_windows.Windows()[0]->SourceFolder(), m_dir.path());
+
+    // A file that is not there: the message names it.
+    QString error;
+    m_windows.ShowError = [&](const QString &text) { error = text; };
+    m_windows.OpenFile = [](const QString &path) { ShellOpen(path); };
+    const QString missing = m_dir.path() + "/gone.txt";
+    EXPECT_FALSE(m_windows.OpenCommandLineFile(missing));
+    EXPECT_EQ(error, "Cannot open '" + missing + "': No such file or directory");
 }
 
 TEST_F(FormTest, LastWindowEndsTheProgramWhileTheMainWindowIsHidden) {
@@ -273,9 +290,37 @@ TEST_F(FormTest, LastWindowEndsTheProgramWhileTheMainWindowIsHidden) {
     Settle();
     EXPECT_EQ(lastClosed, 2);
     EXPECT_EQ(quits, 1);
+
+    // Esc in an open recipients list closes the list only.
+    PmlWriter crowded = PlainMail("Ann", "Party", "z");
+    for (int i = 0; i < 30; ++i)
+        crowded.AddRecipient(QString("Recipient number %1").arg(i), "r@x", "0");
+    QPointer<TTarvinForm> d = Open(Write(crowded, "d.pml"));
+    QApplication::setActiveWindow(d);
+    auto *list = d->findChild<QComboBox *>("CboToValue");
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    list->setFocus();
+    list->showPopup();
+    QWidget *popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, Qt::Key_Escape);
+    Settle();
+    ASSERT_FALSE(d.isNull());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(quits, 1);
 }
 
 TEST(MessageNotAvailable, Answers) {
+    {
+        // A long subject is shortened rather than widening the dialog.
+        TMessageNotAvailableForm shortOne("ann", "bob", "Lunch");
+        const QString subject = QString("Minutes of the meeting ").repeated(20);
+        TMessageNotAvailableForm longOne("ann", "bob", subject);
+        EXPECT_EQ(longOne.width(), shortOne.width());
+        EXPECT_EQ(longOne.width(), 320);
+    }
     {
         TMessageNotAvailableForm form("ann", "bob", "Lunch");
         EXPECT_EQ(form.windowTitle(), "Message Not Available");

@@ -117,6 +117,22 @@ TEST_F(FrameTest, PlainTextWithoutHtmlBody) {
     EXPECT_EQ(m_frame->HtmlFileName(), "");
 }
 
+TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
+    PmlWriter mail(mtMail);
+    mail.SetCore("subject", "Figures").SetPlainText("plain body");
+    PmlAttachment html = PmlAttachment::File("TEXT.htm", "");
+    html.RawCData = QByteArray("AAAAAAAAAAAA");
+    mail.AddAttachment(html);
+    const QString path = Write(mail, "corrupt.pml");
+    m_frame->SetFileName(path);
+    m_frame->SetPlainText(false); // as a host does after loading
+    ASSERT_EQ(m_desk.Errors.size(), 1u);
+    EXPECT_TRUE(m_desk.Errors[0].contains("'" + path + "'")) << m_desk.Errors[0].toStdString();
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_FALSE(m_frame->HasHtmlBody());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+}
+
 TEST_F(FrameTest, HtmlFileAndWorkFolder) {
     m_frame->SetPlainText(true);
     m_frame->SetFileName(Write(RichMail(), "rich.pml"));
@@ -328,6 +344,24 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
     for (QAction *action :
          {m_frame->acReply, m_frame->acReplyToAll, m_frame->acForward, m_frame->acForwardAsAtt})
         EXPECT_FALSE(action->isEnabled());
+
+    // Indented stored properties: their values start where the file name's does.
+    PmlWriter indented(mtMail);
+    indented.SetBodyProperties("Size\t12 KB\n\tRecipient options\t\tNone\n\tTo\tAnn Lee");
+    m_frame->SetFileName(Write(indented, "indented.pml"));
+    m_frame->SetActivePage(fpProperties);
+    checked = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const qsizetype lastTab = block.text().lastIndexOf('\t');
+        if (lastTab < 0)
+            continue;
+        QTextCursor start(block), value(block);
+        value.setPosition(block.position() + int(lastTab) + 1);
+        EXPECT_EQ(view->cursorRect(value).x() - view->cursorRect(start).x(), 5 * 64)
+            << block.text().toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 4);
 }
 
 TEST_F(FrameTest, ShowsHtmlBody) {

@@ -31,8 +31,8 @@ TEST(TweakFormat, ValuesLineUpOnTheFifthStop) {
     // "From" is 32 px: column 1, so four more tabs; a 72 px label is in column 2.
     EXPECT_EQ(TweakFormat("From\tx", Width8), "From\t\t\t\t\tx");
     EXPECT_EQ(TweakFormat("Recipient\tx", Width8), "Recipient\t\t\t\tx");
-    // Exactly 64 px still counts as column 1.
-    EXPECT_EQ(TweakFormat("Subjects\tx", Width8), "Subjects\t\t\t\t\tx");
+    // A label ending exactly on a stop: its tab goes on to the next stop, as the view lays it out.
+    EXPECT_EQ(TweakFormat("Subjects\tx", Width8), "Subjects\t\t\t\tx");
     // Tabs already doubled count as columns of their own.
     EXPECT_EQ(TweakFormat("A\t\tx", Width8), "A\t\t\t\t\tx");
     EXPECT_EQ(TweakFormat("A\t\t\t\t\t\tx", Width8), "A\t\t\t\t\t\tx");
@@ -48,6 +48,12 @@ TEST(TweakFormat, LineStartsAndMultipleLines) {
     EXPECT_EQ(TweakFormat("a\n\t\tb", Width8), "a\n\t\t\t\t\tb");
     // Each line is measured from its own start.
     EXPECT_EQ(TweakFormat("Recipient\t1\nTo\t2", Width8), "Recipient\t\t\t\t1\nTo\t\t\t\t\t2");
+    // An indented label is measured with its indent as shown, so its value is in the same
+    // column as the others'.
+    EXPECT_EQ(TweakFormat("To\t1\n\tRecipient\t\t2", Width8),
+              "To\t\t\t\t\t1\n    Recipient\t\t\t\t2");
+    // Earlier tabs on a line count as the stops they reach.
+    EXPECT_EQ(TweakFormat("A\tB\tC", Width8), "A\t\t\t\t\tB\tC");
     EXPECT_EQ(TweakFormat("no tabs here", Width8), "no tabs here");
     EXPECT_EQ(TweakFormat("", Width8), "");
 }
@@ -98,6 +104,22 @@ TEST(WindowTexts, TitleHintAndShortening) {
     EXPECT_EQ(ShortenText(subject, 0, Width8), "...");
 }
 
+TEST(WindowTexts, CaptionsWrapOnTwoLines) {
+    // 11 characters fit a line of 88 px.
+    EXPECT_EQ(WrapCaption("notes.txt", 88, Width8), QStringList{"notes.txt"});
+    EXPECT_EQ(WrapCaption("delivery-notes.txt", 88, Width8),
+              (QStringList{"delivery-", "notes.txt"}));
+    EXPECT_EQ(WrapCaption("Please sign contract", 88, Width8),
+              (QStringList{"Please sign", "contract"}));
+    // No break: cut where the line is full. Too long for two lines: the second keeps the end.
+    EXPECT_EQ(WrapCaption("abcdefghijklmnop", 88, Width8), (QStringList{"abcdefghijk", "lmnop"}));
+    const QStringList lines = WrapCaption("Quarterly report for the board 2026.pdf", 88, Width8);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Quarterly");
+    EXPECT_TRUE(lines[1].endsWith("pdf")) << lines[1].toStdString();
+    EXPECT_LE(Width8(lines[1]), 88);
+}
+
 TEST(AttachmentRules, ImageIndexAndCaptions) {
     // System attachments only when asked for; file without data: greyed page.
     EXPECT_EQ(AttachmentImageIndex(1, true, true, 6, false), kNotListed);
@@ -130,4 +152,9 @@ TEST(AttachmentRules, SaveNames) {
     EXPECT_EQ(EmbeddedMessageSaveName("  Re: lunch?  ", "2241001a2b3c"),
               "Re_ lunch_[2241001a2b3c].pml");
     EXPECT_EQ(EmbeddedMessageSaveName("../../x", "0001"), ".._.._x[0001].pml");
+    // A name too long for the file system loses the end of its subject, never its code.
+    const QString longName = EmbeddedMessageSaveName(QString(300, QChar(0x00e9)), "2241001a2b3c");
+    EXPECT_TRUE(longName.endsWith("\u00e9[2241001a2b3c].pml")) << longName.toStdString();
+    EXPECT_LE(longName.toUtf8().size(), 255);
+    EXPECT_GE(longName.toUtf8().size(), 254);
 }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tarvin {
 
@@ -20,6 +21,7 @@ constexpr int kClientWidth = 491;
 constexpr int kClientHeight = 244;
 constexpr int kBannerHeight = 50;
 constexpr int kButtonRowHeight = 42;
+constexpr int kReleaseWidth = 384;
 
 QWidget *Strip(QWidget *parent, const QColor &background) {
     auto *strip = new QWidget(parent);
@@ -35,6 +37,30 @@ QLabel *TextLabel(QWidget *parent, const QString &name, const QString &text = QS
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// Breaks each line of `text` into lines no wider than `width`, after a "/" or blank where one
+// lets the line fit, else wherever it must: a long program path is shown whole.
+QString BreakLines(const QString &text, const QFontMetrics &metrics, int width) {
+    QStringList out;
+    for (QString rest : text.split(QLatin1Char('\n'))) {
+        while (metrics.horizontalAdvance(rest) > width && rest.size() > 1) {
+            qsizetype fit = 1;
+            while (fit < rest.size() && metrics.horizontalAdvance(rest.left(fit + 1)) <= width)
+                ++fit;
+            qsizetype cut = fit;
+            for (qsizetype i = fit; i > 1; --i) {
+                if (rest.at(i - 1) == QLatin1Char('/') || rest.at(i - 1) == QLatin1Char(' ')) {
+                    cut = i;
+                    break;
+                }
+            }
+            out << rest.left(cut);
+            rest = rest.mid(cut);
+        }
+        out << rest;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -111,9 +137,14 @@ TAboutBoxForm::TAboutBoxForm(QWidget *parent) : QDialog(parent) {
     releaseCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QString release = AboutReleaseText(VersionKey(4), ProgramFilePath());
     release.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    m_release = TextLabel(releasePanel, QStringLiteral("lblRelease"), release);
-    m_release->setWordWrap(true);
-    m_release->setMaximumWidth(384);
+    m_release = TextLabel(releasePanel, QStringLiteral("lblRelease"));
+    // As wide as the row leaves beside the caption, at most 384 px.
+    const int releaseWidth =
+        std::min(kReleaseWidth, kClientWidth - 24 - releaseCaption->sizeHint().width() -
+                                    std::max(0, releaseLayout->spacing()));
+    m_release->setMaximumWidth(releaseWidth);
+    m_release->setText(BreakLines(release, m_release->fontMetrics(), releaseWidth));
+    m_release->setToolTip(release);
     m_release->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_release->setTextInteractionFlags(Qt::TextSelectableByMouse);
     releaseLayout->addWidget(releaseCaption, 0, Qt::AlignTop);
@@ -136,6 +167,9 @@ TAboutBoxForm::TAboutBoxForm(QWidget *parent) : QDialog(parent) {
     buttons->addWidget(m_okButton);
     buttons->addStretch();
     outer->addWidget(m_buttonRow);
+
+    // Taller than designed when the release text needs more lines.
+    setFixedHeight(std::max(kClientHeight, outer->sizeHint().height()));
 
     CentreOnScreen(this);
 }

@@ -1,6 +1,7 @@
 #include "view/ui/AttachmentIcons.h"
 
 #include "view/AttachmentRules.h"
+#include "view/ViewTexts.h"
 #include "view/ui/ViewImages.h"
 
 #include <QMimeDatabase>
@@ -84,6 +85,16 @@ QIcon TAttachmentIcons::GenericFileIcon() {
         return QIcon(pixmap);
     }();
     return icon;
+}
+
+void TCaptionDelegate::initStyleOption(QStyleOptionViewItem *option,
+                                       const QModelIndex &index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const QFontMetrics metrics(option->font);
+    const QStringList lines = WrapCaption(option->text, m_width, [&metrics](const QString &s) {
+        return metrics.horizontalAdvance(s);
+    });
+    option->text = lines.join(QChar::LineSeparator);
 }
 
 } // namespace tarvin

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <QStyledItemDelegate>
 #include <vector>
 
 namespace tarvin {
@@ -30,6 +31,20 @@ public:
 private:
     std::vector<QIcon> m_icons;
     QHash<QString, int> m_cache; // lower-case extension -> index
+};
+
+// Draws the attachment list's captions on up to two lines of the cell width, the second one
+// shortened in the middle when the name is longer still.
+class TCaptionDelegate : public QStyledItemDelegate {
+public:
+    TCaptionDelegate(int textWidth, QObject *parent)
+        : QStyledItemDelegate(parent), m_width(textWidth) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    int m_width;
 };
 
 } // namespace tarvin

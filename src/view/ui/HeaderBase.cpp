@@ -2,10 +2,13 @@
 
 #include "view/HeaderText.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -45,6 +48,28 @@ TUnicodeLabel::TUnicodeLabel(QWidget *parent) : QLabel(parent) {
 void TUnicodeLabel::SetCaption(const QString &text) {
     m_caption = text;
     setText(NormalizeLineBreaks(text));
+}
+
+void TUnicodeLabel::paintEvent(QPaintEvent *event) {
+    const QFontMetrics metrics(font());
+    const QRect area = contentsRect();
+    const QStringList lines = text().split(QLatin1Char('\n'));
+    bool fits = true;
+    for (const QString &line : lines)
+        fits = fits && metrics.horizontalAdvance(line) <= area.width();
+    if (fits) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    int y = area.top();
+    for (const QString &line : lines) {
+        painter.drawText(QRect(area.left(), y, area.width(), metrics.height()),
+                         Qt::AlignLeft | Qt::AlignTop,
+                         metrics.elidedText(line, Qt::ElideRight, area.width()));
+        y += metrics.height();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -189,6 +214,19 @@ void TFrmHeader::RefreshPanel() {
     ArrangeRows();
 }
 
+bool TFrmHeader::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        for (const RecipientList &entry : m_recipientLists) {
+            if (watched == entry.list->view()) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TFrmHeader::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     if (!m_updating && !m_arranging)
@@ -199,6 +237,10 @@ void TFrmHeader::ArrangeRows() {
     if (!m_message)
         return;
     const FlagGuard arranging(m_arranging);
+    // Values cut to fit on an earlier pass get their whole width back first.
+    for (QWidget *control : m_controls)
+        if (auto *label = qobject_cast<TUnicodeLabel *>(control))
+            AutoSizeLabel(label);
     ChooseLabelOrList();
     LayoutRows();
 }
@@ -215,6 +257,9 @@ QComboBox *TFrmHeader::RecipientsListFor(TUnicodeLabel *valueLabel) {
     list->setFont(QApplication::font());
     list->move(valueLabel->x(), valueLabel->y());
     list->setVisible(false);
+    // The open list closes itself on Esc while the key is still offered to shortcuts; taking
+    // the offer keeps the window's Esc (close the window) from running as well.
+    list->view()->installEventFilter(this);
     m_recipientLists.push_back({list, valueLabel});
     m_controls.push_back(list);
     m_designTops[list] = m_designTops[valueLabel];
@@ -326,8 +371,28 @@ void TFrmHeader::LayoutRows() {
             y += label->height() + m_rowSpacing;
         }
     }
+    ClipValues();
     if (newHeight != height())
         setFixedHeight(newHeight);
+}
+
+void TFrmHeader::ClipValues() {
+    // Values beside the date (the sender) stop 8 px short of it, the others 6 px short of the
+    // panel's edge; a cut value ends in "..." and has its whole text as tool tip.
+    const QRect date = m_dateLabel->geometry();
+    for (QWidget *control : m_controls) {
+        auto *label = qobject_cast<TUnicodeLabel *>(control);
+        if (!label || label->isHidden() || label->text().isEmpty())
+            continue;
+        const bool besideDate =
+            label->y() <= date.bottom() && label->geometry().bottom() >= date.top();
+        const int right = besideDate ? date.left() - 8 : width() - 6;
+        const int room = std::max(0, right - label->x());
+        const bool cut = label->width() > room;
+        if (cut)
+            label->resize(room, label->height());
+        label->setToolTip(cut ? label->text() : QString());
+    }
 }
 
 } // namespace tarvin

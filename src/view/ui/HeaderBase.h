@@ -25,6 +25,10 @@ public:
     void SetCaption(const QString &text);
     const QString &Caption() const { return m_caption; }
 
+protected:
+    // A line wider than the label ends in "..." rather than being cut off.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QString m_caption;
 };
@@ -94,8 +98,11 @@ protected:
     // Sizes a label to its text: the widest line, one line height per line; an empty text
     // takes the width of one blank.
     static void AutoSizeLabel(QLabel *label);
+    // Shortens values that would run under the date or past the panel's edge.
+    void ClipValues();
 
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct RecipientList {

@@ -9,15 +9,30 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tarvin {
 
 namespace {
 
+constexpr int kWidth = 320;
+constexpr int kBorder = 14;
+
 QLabel *NewLabel(const QString &text, QWidget *parent, bool wrap = true) {
     auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(wrap);
+    return label;
+}
+
+// A one-line value that never widens the dialog: shortened to `width` with "..." at its end,
+// whole in its tool tip.
+QLabel *NewValueLabel(const QString &text, QWidget *parent, int width) {
+    QLabel *label = NewLabel(QString(), parent, false);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, width));
+    if (label->text() != text)
+        label->setToolTip(text);
     return label;
 }
 
@@ -30,7 +45,7 @@ TMessageNotAvailableForm::TMessageNotAvailableForm(const QString &activeAccount,
     setWindowTitle(QStringLiteral("Message Not Available"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(14, 14, 14, 14);
+    layout->setContentsMargins(kBorder, kBorder, kBorder, kBorder);
     layout->addWidget(NewLabel(QStringLiteral("This message is not available in the active "
                                               "GroupWise account (%1).  Please choose one of "
                                               "the following options.")
@@ -40,16 +55,20 @@ TMessageNotAvailableForm::TMessageNotAvailableForm(const QString &activeAccount,
     auto *rows = new QGridLayout;
     QLabel *subjectCaption = NewLabel(QStringLiteral("Subject:"), this, false);
     QLabel *accountCaption = NewLabel(QStringLiteral("Account:"), this, false);
-    QLabel *accountValue = NewLabel(savedAccount, this, false);
-    const QString hint = QStringLiteral("The message was saved from this GroupWise account");
-    accountCaption->setToolTip(hint);
-    accountValue->setToolTip(hint);
     QFont bold = font();
     bold.setBold(true);
     subjectCaption->setFont(bold);
     accountCaption->setFont(bold);
+    // Values share what is left of the dialog's width beside their captions.
+    const int valueWidth =
+        kWidth - 2 * kBorder - 12 -
+        std::max(subjectCaption->sizeHint().width(), accountCaption->sizeHint().width());
+    QLabel *accountValue = NewValueLabel(savedAccount, this, valueWidth);
+    const QString hint = QStringLiteral("The message was saved from this GroupWise account");
+    accountCaption->setToolTip(hint);
+    accountValue->setToolTip(hint);
     rows->addWidget(subjectCaption, 0, 0);
-    rows->addWidget(NewLabel(subject, this, false), 0, 1);
+    rows->addWidget(NewValueLabel(subject, this, valueWidth), 0, 1);
     rows->addWidget(accountCaption, 1, 0);
     rows->addWidget(accountValue, 1, 1);
     rows->setColumnStretch(1, 1);
@@ -77,7 +96,7 @@ TMessageNotAvailableForm::TMessageNotAvailableForm(const QString &activeAccount,
     layout->addWidget(buttons);
 
     // A fixed dialog of 320 x 208 (border included) unless the texts need more.
-    QSize size = sizeHint().expandedTo(QSize(320, 208));
+    QSize size = sizeHint().expandedTo(QSize(kWidth, 208));
     setFixedSize(size);
     CentreOnScreen(this);
 }

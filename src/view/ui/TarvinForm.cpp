@@ -52,12 +52,17 @@ TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
 
     m_statusLabel = new QLabel(this);
     m_statusLabel->setTextFormat(Qt::PlainText);
+    // The label takes the room the status bar has; a long text never widens the window.
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusLabel->setMinimumWidth(0);
+    m_statusLabel->installEventFilter(this);
     statusBar()->addWidget(m_statusLabel, 1);
     statusBar()->setSizeGripEnabled(true);
 
     createActions();
     createMenus();
 
+    // Esc closes the window wherever the focus is, the HTML view included.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
@@ -294,7 +299,8 @@ void TTarvinForm::updateStatusText() {
     QString text = StatusHint();
     if (!m_attachedMessage) {
         const QFontMetrics metrics(m_statusLabel->font());
-        text = ShortenText(text, statusBar()->width() - 20,
+        const int room = std::min(statusBar()->width() - 20, m_statusLabel->contentsRect().width());
+        text = ShortenText(text, room,
                            [&metrics](const QString &s) { return metrics.horizontalAdvance(s); });
     }
     m_statusLabel->setText(text);
@@ -311,6 +317,13 @@ void TTarvinForm::showEvent(QShowEvent *event) {
     updateTitle();
     updateStatusText();
     UpdateActions();
+}
+
+bool TTarvinForm::eventFilter(QObject *watched, QEvent *event) {
+    // The status bar lays its label out after the window's own resize.
+    if (watched == m_statusLabel && event->type() == QEvent::Resize)
+        updateStatusText();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TTarvinForm::resizeEvent(QResizeEvent *event) {

@@ -35,6 +35,7 @@ namespace tarvin {
 namespace {
 
 constexpr int kListHeight = 80;
+constexpr int kCellWidth = 96; // of an attachment list item
 constexpr int kTextMargin = 4;
 constexpr int kTabStop = 64;
 
@@ -163,9 +164,12 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setResizeMode(QListView::Adjust);
     m_lvwAttachments->setFlow(QListView::LeftToRight);
     m_lvwAttachments->setWrapping(true);
-    // A caption too long for its cell keeps its start and its extension.
+    // Captions take two lines of the cell; a longer one keeps its start and its end (the
+    // extension), and the item's tool tip has it whole.
     m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
-    m_lvwAttachments->setGridSize(QSize(96, 56));
+    const int lineHeight = QFontMetrics(m_lvwAttachments->font()).lineSpacing();
+    m_lvwAttachments->setGridSize(QSize(kCellWidth, 32 + 2 * lineHeight + 12));
+    m_lvwAttachments->setItemDelegate(new TCaptionDelegate(kCellWidth - 10, m_lvwAttachments));
     m_lvwAttachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lvwAttachments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvwAttachments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -387,6 +391,7 @@ void TTarvinFrame::setLoadedMessage(std::unique_ptr<TGWMessage> message) {
     // The user's permission for remote content ends with the message it was given for.
     if (m_webBrowser)
         m_webBrowser->SetRemoteContentAllowed(false);
+    m_htmlBodyFailed = false;
     if (m_message) {
         m_headerType = int(m_message->MessageType);
         rebuildHeader();
@@ -460,11 +465,16 @@ void TTarvinFrame::updateBodyView() {
     try {
         file = HtmlFileName();
     } catch (const Error &error) {
-        // The body cannot be extracted: show the plain text and say why.
+        // The body cannot be extracted: say so once, naming the message, and show the plain
+        // text; the message counts as having no HTML body from now on.
+        m_htmlBodyFailed = true;
         m_plainText = true;
         showPlainBody();
         emit OnViewModeChange(this);
-        showError(error.message());
+        const QString name = m_fileName.isEmpty() ? MessageSubject() : m_fileName;
+        showError(QStringLiteral("The HTML body of the message '%1' cannot be shown: %2.\n\n"
+                                 "The message is shown as plain text.")
+                      .arg(name, error.message()));
         return;
     }
     view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
@@ -549,7 +559,7 @@ QString TTarvinFrame::MessageTypeName() const {
 }
 
 bool TTarvinFrame::HasHtmlBody() const {
-    return m_message && m_message->HasHtmlBody;
+    return m_message && m_message->HasHtmlBody && !m_htmlBodyFailed;
 }
 
 bool TTarvinFrame::HasPlainBody() const {

@@ -200,6 +200,7 @@ private:
     bool m_attachmentsVisible = false;
     bool m_updatingBody = false;
     bool m_loadRemoteContent = false;
+    bool m_htmlBodyFailed = false; // the HTML body of this message could not be extracted
     std::vector<TAttachmentInfo> m_infos;
     std::vector<TAttachmentEntry> m_entries;
     TAttachmentIcons m_icons;

@@ -169,10 +169,12 @@ bool TViewerWindows::OpenCommandLineFile(const QString &path, const TViewSetting
         window->activateWindow();
         return true;
     }
+    const QString file = info.absoluteFilePath();
     try {
-        OpenFile(info.absoluteFilePath());
+        OpenFile(file);
     } catch (const Error &error) {
-        ShowError(error.message());
+        // The system's text alone ("No such file or directory") would not say which file.
+        ShowError(QStringLiteral("Cannot open '%1': %2").arg(file, error.message()));
     }
     return false;
 }
