@@ -1,8 +1,10 @@
 #include "base/Settings.h"
 #include "base/AppFolders.h"
+#include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/IniFile.h"
 #include "base/VersionInfo.h"
+#include "support/RecordingDesktop.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,4 +146,25 @@ TEST(AppFolders, FollowXdgConfigHomeAndAreNotCreated) {
     EXPECT_TRUE(ConvertLogPath().endsWith("/Tarvin/CVTDATES.LOG"));
     EXPECT_TRUE(ForceDirectories(dir.path() + "/a/b/c"));
     EXPECT_TRUE(QDir(dir.path() + "/a/b/c").exists());
+}
+
+TEST(DesktopServices, ScopedServicesAreInstalledAndPutBack) {
+    IDesktopServices *headless = &Desktop();
+    {
+        tarvin::testing::TRecordingDesktop outer;
+        EXPECT_EQ(&Desktop(), &outer);
+        {
+            tarvin::testing::TRecordingDesktop inner;
+            inner.Answers.push_back(TMessageAnswer::Yes);
+            EXPECT_TRUE(Desktop().AskYesNo(nullptr, "Tarvin", "Convert?"));
+            Desktop().ShowError(nullptr, "Tarvin", "Failed");
+            EXPECT_EQ(inner.MessageTexts(), QStringList({"Convert?", "Failed"}));
+        }
+        EXPECT_EQ(&Desktop(), &outer);
+        EXPECT_TRUE(outer.Messages.empty());
+    }
+    EXPECT_EQ(&Desktop(), headless);
+    // Without a desktop, questions take their default and opening fails with a reason.
+    EXPECT_FALSE(Desktop().AskYesNo(nullptr, "", "Question?", TMessageAnswer::No));
+    EXPECT_THROW(Desktop().OpenFile(nullptr, "/tmp/x.txt"), Error);
 }
