@@ -4,7 +4,7 @@
 #include "view/ui/MessageNotAvailableForm.h"
 #include "view/ui/ViewerWindows.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
 

@@ -4,7 +4,7 @@
 #include "view/AttachmentRules.h"
 #include "view/ui/HtmlBodyView.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
 
