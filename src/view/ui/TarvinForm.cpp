@@ -1,5 +1,6 @@
 #include "view/ui/TarvinForm.h"
 
+#include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
 #include "base/ui/WindowSupport.h"
@@ -12,11 +13,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QFontDialog>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -334,24 +334,29 @@ void TTarvinForm::resizeEvent(QResizeEvent *event) {
 void TTarvinForm::chooseFont() {
     if (!actFont->isEnabled())
         return;
-    bool ok = false;
-    QFont font =
-        QFontDialog::getFont(&ok, m_viewer->PlainTextView()->font(), this, QStringLiteral("Font"));
-    if (ok)
-        m_viewer->PlainTextView()->setFont(font);
+    QString font = m_viewer->PlainTextView()->font().toString();
+    QPointer<TTarvinForm> self(this);
+    // The window may close while the dialog runs.
+    if (!Desktop().AskFont(this, font) || !self)
+        return;
+    QFont chosen;
+    if (chosen.fromString(font))
+        m_viewer->PlainTextView()->setFont(chosen);
 }
 
 void TTarvinForm::openHelp() {
     try {
         OpenManual();
     } catch (const Error &error) {
-        QMessageBox::critical(this, ProductName(), error.message());
+        Desktop().ShowError(this, ProductName(), error.message());
     }
 }
 
 void TTarvinForm::showAbout() {
-    TAboutBoxForm about(this);
-    about.exec();
+    // On the heap: when the window goes while the box runs, it takes the box with it.
+    QPointer<TAboutBoxForm> about = new TAboutBoxForm(this);
+    Desktop().ExecDialog(about);
+    delete about.data();
 }
 
 } // namespace tarvin

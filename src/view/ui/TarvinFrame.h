@@ -2,7 +2,6 @@
 
 #include "view/MessageContent.h"
 #include "view/ui/AttachmentIcons.h"
-#include "view/ui/FrameDesktop.h"
 
 #include <QString>
 #include <QWidget>
@@ -154,9 +153,6 @@ public:
     // Sets the enabled states of Copy and Select All from the active view.
     void UpdateEditActions();
 
-    // The frame's ways of reaching the desktop (replaceable for tests).
-    TFrameDesktop &Desktop() { return m_desktop; }
-
 signals:
     // After PlainText changed and the body view was updated.
     void OnViewModeChange(tarvin::TTarvinFrame *sender);
@@ -204,7 +200,6 @@ private:
     std::vector<TAttachmentInfo> m_infos;
     std::vector<TAttachmentEntry> m_entries;
     TAttachmentIcons m_icons;
-    TFrameDesktop m_desktop;
     TFrameHostActions m_host;
 
     QToolBar *m_toolBar = nullptr;
