@@ -2,8 +2,10 @@
 #include "TestPrinters.h"
 
 #include "util/DesktopApps.h"
-#include "util/ShellOpen.h"
+#include "util/ui/DesktopServicesImpl.h"
 #include "util/ui/OpenWithDialog.h"
+
+#include "support/RecordingDesktop.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -120,19 +122,17 @@ TEST(OpenWithDialog, ListsEveryApplicationOfTheDesktopOnce) {
     saveScreenshot(dialog, "open-with-machine.png");
 }
 
-TEST(OpenWithDialog, InstalledAsTheOpenWithHandler) {
+TEST(OpenWithDialog, OfferedByTheDesktopServices) {
     QTemporaryDir temp;
     const QString file = temp.path() + "/attachment.unknown-type";
     WriteFile(file, "x");
-    InstallOpenWithDialog();
+    TRecordingDesktop recording;
     QString shownFor;
-    QTimer::singleShot(0, [&] {
-        if (auto *dialog = qobject_cast<TOpenWithDialog *>(QApplication::activeModalWidget())) {
-            shownFor = dialog->FilePath();
-            dialog->reject();
-        }
-    });
-    EXPECT_TRUE(ShowOpenWith(file));
+    recording.DialogRuns = {[&](QObject *dialog) {
+        if (auto *openWith = qobject_cast<TOpenWithDialog *>(dialog))
+            shownFor = openWith->FilePath();
+        return 0;
+    }};
+    TDesktopServices().OpenWith(nullptr, file);
     EXPECT_EQ(shownFor, file);
-    SetOpenWithHandler({});
 }

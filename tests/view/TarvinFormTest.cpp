@@ -1,17 +1,17 @@
 #include "view/ui/TarvinForm.h"
 #include "model/GWMessage.h"
-#include "util/ShellOpen.h"
+#include "util/ui/DesktopServicesImpl.h"
 #include "view/ui/MessageNotAvailableForm.h"
 #include "view/ui/ViewerWindows.h"
 
 #include "QStringPrinter.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
+#include "support/RecordingDesktop.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -31,16 +31,11 @@ namespace {
 
 class FormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = TFrameDesktop::Default();
-        TFrameDesktop::Default() = m_desk.Desktop();
-    }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     void TearDown() override {
         for (TTarvinForm *window : m_windows.Windows())
             delete window;
         Settle();
-        TFrameDesktop::Default() = m_saved;
     }
 
     QString Write(const PmlWriter &writer, const QString &name) {
@@ -55,8 +50,8 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    RecordingDesktop m_desk;
-    TFrameDesktop m_saved;
+    // Every desktop path (programs, dialogs, message boxes) is recorded, never shown.
+    tarvin::testing::TRecordingDesktop m_desk;
     TViewerWindows m_windows;
 };
 
@@ -207,57 +202,54 @@ TEST_F(FormTest, FailureOffersAnotherProgram) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("<message><props>");
     broken.close();
-    QString asked, openWith;
-    m_windows.AskOpenWith = [&](const QString &text) {
-        asked = text;
-        return true;
-    };
-    m_windows.ShowOpenWith = [&](const QString &path) { openWith = path; };
+    m_desk.Answers = {TMessageAnswer::Yes};
     EXPECT_EQ(Open(broken.fileName()), nullptr);
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Kind, TMessageKind::Question);
+    const QString asked = m_desk.Messages[0].Text;
     EXPECT_TRUE(asked.startsWith("Tarvin cannot open this file:\n\n" + broken.fileName() + "\n\n"))
         << asked.toStdString();
     EXPECT_TRUE(
         asked.endsWith("\nWould you like to choose another application to open this file?"));
-    EXPECT_EQ(openWith, broken.fileName());
+    EXPECT_EQ(m_desk.OpenedWith, std::vector<QString>({broken.fileName()}));
     EXPECT_TRUE(m_windows.Windows().isEmpty());
     EXPECT_EQ(TTarvinForm::WindowCount(), 0);
 
     // A name that is no file: said so, no window, nothing offered.
-    QString error;
-    m_windows.ShowError = [&](const QString &text) { error = text; };
-    asked.clear();
+    m_desk.Messages.clear();
     EXPECT_EQ(Open(m_dir.path() + "/nothere.pml"), nullptr);
-    EXPECT_EQ(error, "Tarvin cannot open this file:\n\n" + m_dir.path() +
-                         "/nothere.pml\n\nThe file does not exist.");
-    EXPECT_TRUE(asked.isEmpty());
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Kind, TMessageKind::Error);
+    EXPECT_EQ(m_desk.Messages[0].Text, "Tarvin cannot open this file:\n\n" + m_dir.path() +
+                                           "/nothere.pml\n\nThe file does not exist.");
     EXPECT_EQ(TTarvinForm::WindowCount(), 0);
 
     // Declined: nothing more.
-    openWith.clear();
-    m_windows.AskOpenWith = [](const QString &) { return false; };
+    m_desk.Answers = {TMessageAnswer::No};
     EXPECT_EQ(Open(broken.fileName()), nullptr);
-    EXPECT_TRUE(openWith.isEmpty());
+    EXPECT_EQ(m_desk.OpenedWith.size(), 1u);
 }
 
 TEST_F(FormTest, CommandLineFiles) {
-    std::vector<QString> opened;
-    m_windows.OpenFile = [&](const QString &path) { opened.push_back(path); };
     const QString text = m_dir.path() + "/notes.txt";
     EXPECT_FALSE(m_windows.OpenCommandLineFile(text));
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], text);
+    EXPECT_EQ(m_desk.Opened, std::vector<QString>({text}));
     EXPECT_TRUE(m_windows.OpenCommandLineFile(Write(RichMail(), "rich.PML")));
     ASSERT_EQ(m_windows.Windows().size(), 1);
     EXPECT_TRUE(m_windows.Windows()[0]->isVisible());
     EXPECT_EQ(m_windows.Windows()[0]->SourceFolder(), m_dir.path());
 
     // A file that is not there: the message names it.
-    QString error;
-    m_windows.ShowError = [&](const QString &text) { error = text; };
-    m_windows.OpenFile = [](const QString &path) { ShellOpen(path); };
+    // The program's own desktop services look for the file before anything is started.
+    struct : tarvin::testing::TRecordingDesktop {
+        void OpenFile(QObject *owner, const QString &path) override {
+            TDesktopServices().OpenFile(owner, path);
+        }
+    } desktop;
     const QString missing = m_dir.path() + "/gone.txt";
     EXPECT_FALSE(m_windows.OpenCommandLineFile(missing));
-    EXPECT_EQ(error, "Cannot open '" + missing + "': No such file or directory");
+    EXPECT_EQ(desktop.MessageTexts(),
+              QStringList({"Cannot open '" + missing + "': No such file or directory"}));
 }
 
 TEST_F(FormTest, LastWindowEndsTheProgramWhileTheMainWindowIsHidden) {
@@ -347,30 +339,45 @@ TEST(MessageNotAvailable, Answers) {
 TEST_F(FormTest, AboutBoxAndFontDialog) {
     TTarvinForm *window = Open(Write(PlainMail("Ann", "Hi", "Body text"), "plain.pml"));
     ASSERT_NE(window, nullptr);
-    QString seen;
-    QTimer::singleShot(200, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            seen = modal->metaObject()->className();
-            modal->close();
-        }
-    });
+    m_desk.DialogRuns = {[](QObject *) { return 0; }};
     window->actAboutApp->trigger();
-    EXPECT_EQ(seen, "tarvin::TAboutBoxForm");
+    EXPECT_EQ(m_desk.Dialogs, std::vector<QString>({"tarvin::TAboutBoxForm"}));
 
     // F9: the font dialog starts with the body's font; OK gives the body the chosen font.
     QFont before = window->Viewer()->PlainTextView()->font();
     QFont chosen = before;
     chosen.setPointSize(before.pointSize() + 6);
-    QFont offered;
-    QTimer::singleShot(200, [&] {
-        if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget())) {
-            offered = dialog->currentFont();
-            dialog->setCurrentFont(chosen);
-            dialog->accept();
-        }
-    });
+    m_desk.FontAnswers = {chosen.toString()};
     ASSERT_TRUE(window->actFont->isEnabled());
     window->actFont->trigger();
+    ASSERT_EQ(m_desk.FontsOffered.size(), 1u);
+    QFont offered;
+    offered.fromString(m_desk.FontsOffered[0]);
     EXPECT_EQ(offered.family(), before.family());
     EXPECT_EQ(window->Viewer()->PlainTextView()->font().pointSize(), chosen.pointSize());
+}
+
+TEST_F(FormTest, WindowGoingWhileItsDialogRunsIsNoCrash) {
+    // The user (or the program) closes the window while its about box runs: the window goes
+    // as soon as events run, and the method that ran the box must not touch it afterwards.
+    QPointer<TTarvinForm> window = Open(Write(PlainMail("Ann", "Hi", "Body"), "plain.pml"));
+    ASSERT_NE(window, nullptr);
+    m_desk.DialogRuns = {[&](QObject *dialog) {
+        EXPECT_EQ(dialog->parent(), window.data());
+        window->close();
+        Settle();
+        EXPECT_TRUE(window.isNull());
+        return 0;
+    }};
+    window->actAboutApp->trigger();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(m_windows.Windows().isEmpty());
+
+    // A dialog whose owner is deleted outright while it runs counts as cancelled.
+    auto *owner = new QWidget;
+    m_desk.DialogRuns = {[&](QObject *) {
+        delete owner;
+        return 1;
+    }};
+    EXPECT_EQ(TMessageNotAvailableForm::Execute("ann", "bob", "Lunch", owner), 0);
 }
