@@ -50,6 +50,7 @@ QStringList visibleRows(QTreeWidget *tree) {
 } // namespace
 
 TEST(OpenWithDialogChild, ListsTheTypesProgramsFirstAndStartsTheChoice) {
+    TRecordingDesktop desktop; // the dialog's own questions and pickers are stubbed
     SKIP_UNLESS_IN_FIXTURE_CHILD();
     const QString pdf = FixtureRoot() + "/files/report.pdf";
     TOpenWithDialog dialog(pdf);
@@ -72,6 +73,7 @@ TEST(OpenWithDialogChild, ListsTheTypesProgramsFirstAndStartsTheChoice) {
 }
 
 TEST(OpenWithDialogChild, BrowsedProgramsAndAlwaysUse) {
+    TRecordingDesktop desktop; // the dialog's own questions and pickers are stubbed
     SKIP_UNLESS_IN_FIXTURE_CHILD();
     const QString tar = FixtureRoot() + "/files/backup.tar";
     WriteFile(tar, QByteArray(1024, '\0'));
@@ -107,6 +109,7 @@ TEST(OpenWithDialogChild, BrowsedProgramsAndAlwaysUse) {
 
 // Runs against the applications of the machine it runs on.
 TEST(OpenWithDialog, ListsEveryApplicationOfTheDesktopOnce) {
+    TRecordingDesktop desktop; // the dialog's own questions and pickers are stubbed
     QTemporaryDir temp;
     const QString file = temp.path() + "/attachment.unknown-type";
     WriteFile(file, QByteArray("\x01\x02\x03", 3));

@@ -127,6 +127,11 @@ TMessageAnswer TDesktopServices::ShowMessage(QObject *owner, TMessageKind kind,
     if (box->button(preferred))
         box->setDefaultButton(preferred);
     const int chosen = box->exec();
+    // A box that went with its owner while it ran answers as if cancelled.
+    if (!box)
+        return buttons == TMessageButtons::Ok      ? TMessageAnswer::Ok
+               : buttons == TMessageButtons::YesNo ? TMessageAnswer::No
+                                                   : TMessageAnswer::Cancel;
     delete box.data();
     switch (chosen) {
     case QMessageBox::Ok:
