@@ -50,6 +50,9 @@ public:
     // viewer window ends the program.
     void SetMainWindow(QWidget *mainWindow) { m_mainWindow = mainWindow; }
 
+    // The features the program serves to the viewer windows' actions (all off at first).
+    void SetFeatures(const TViewerFeatures &features);
+
     // Ends the event loop (replaced by tests). Files, questions and failures go through
     // Desktop() (base/DesktopServices.h).
     std::function<void()> QuitProgram;
@@ -57,6 +60,12 @@ public:
 signals:
     // The last viewer window has closed (before the program is ended, when it is).
     void LastWindowClosed();
+    // A viewer window's actions asked for these; `window` is the viewer window.
+    void PrintRequested(tarvin::TTarvinFrame *frame);
+    void FindInMessagesRequested(tarvin::TTarvinFrame *frame);
+    void MailActionRequested(tarvin::TTarvinFrame *frame, tarvin::TMailAction action);
+    void HelpRequested(QWidget *window);
+    void AboutRequested(QWidget *window);
 
 private:
     void windowDestroyed(QObject *window);
@@ -65,6 +74,7 @@ private:
 
     QList<QPointer<TTarvinForm>> m_windows;
     QPointer<QWidget> m_mainWindow;
+    TViewerFeatures m_features;
 };
 
 } // namespace tarvin
