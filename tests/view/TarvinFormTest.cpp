@@ -1,6 +1,6 @@
 #include "view/ui/TarvinForm.h"
 #include "model/GWMessage.h"
-#include "util/ui/DesktopServicesImpl.h"
+#include "util/ShellOpen.h"
 #include "view/ui/MessageNotAvailableForm.h"
 #include "view/ui/ViewerWindows.h"
 
@@ -240,11 +240,9 @@ TEST_F(FormTest, CommandLineFiles) {
     EXPECT_EQ(m_windows.Windows()[0]->SourceFolder(), m_dir.path());
 
     // A file that is not there: the message names it.
-    // The program's own desktop services look for the file before anything is started.
+    // Opening looks for the file before anything is started.
     struct : tarvin::testing::TRecordingDesktop {
-        void OpenFile(QObject *owner, const QString &path) override {
-            TDesktopServices().OpenFile(owner, path);
-        }
+        void OpenFile(QObject *, const QString &path) override { ShellOpen(path); }
     } desktop;
     const QString missing = m_dir.path() + "/gone.txt";
     EXPECT_FALSE(m_windows.OpenCommandLineFile(missing));
