@@ -1,11 +1,11 @@
 #include "util/Manual.h"
 
 #include "base/AppFolders.h"
+#include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/IniFile.h"
 #include "base/VersionInfo.h"
 #include "util/NativePath.h"
-#include "util/ShellOpen.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,8 +48,8 @@ QString ManualFilePath(const QString &programFolder, const QStringList &configFo
 }
 
 void OpenManual() {
-    ShellOpen(
-        ManualFilePath(QFileInfo(ProgramFilePath()).absolutePath(), DefaultHelpConfigFolders()));
+    Desktop().OpenFile(nullptr, ManualFilePath(QFileInfo(ProgramFilePath()).absolutePath(),
+                                               DefaultHelpConfigFolders()));
 }
 
 } // namespace tarvin
