@@ -10,21 +10,10 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QVector>
 
 namespace tarvin {
 
-namespace {
-
-QVector<TTarvinForm *> &LiveWindows() {
-    static QVector<TTarvinForm *> windows;
-    return windows;
-}
-
-} // namespace
-
 TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
-    LiveWindows().append(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(ProductIcon());
     setWindowTitle(ProductName());
@@ -61,13 +50,7 @@ TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
             });
 }
 
-TTarvinForm::~TTarvinForm() {
-    LiveWindows().removeAll(this);
-}
-
-int TTarvinForm::WindowCount() {
-    return int(LiveWindows().size());
-}
+TTarvinForm::~TTarvinForm() = default;
 
 void TTarvinForm::createMenus() {
     const TViewerActionHandler &a = *m_actions;

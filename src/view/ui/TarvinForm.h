@@ -47,9 +47,6 @@ public:
     // The viewer actions of the window's menus and of the frame's toolbar and pop-up menus.
     TViewerActionHandler *Actions() const { return m_actions; }
 
-    // The number of viewer windows alive in the process.
-    static int WindowCount();
-
 signals:
     // An embedded message was opened in this window's frame.
     void OnOpenMessage(tarvin::TTarvinForm *sender, const tarvin::TOpenMessageRequest &request);

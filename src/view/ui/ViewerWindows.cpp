@@ -156,7 +156,7 @@ void TViewerWindows::windowDestroyed(QObject *window) {
     m_windows.removeIf([window](const QPointer<TTarvinForm> &w) {
         return w.isNull() || static_cast<QObject *>(w.data()) == window;
     });
-    if (!m_windows.isEmpty() || TTarvinForm::WindowCount() > 0)
+    if (!m_windows.isEmpty())
         return;
     emit LastWindowClosed();
     if (QCoreApplication::closingDown())
