@@ -1,4 +1,4 @@
-#include "view/ui/MessageNotAvailableForm.h"
+#include "mail/ui/MessageNotAvailableForm.h"
 
 #include "base/ui/WindowSupport.h"
 
@@ -107,13 +107,6 @@ int TMessageNotAvailableForm::Answer() const {
     if (m_optChange->isChecked())
         return 1;
     return m_optSimulate->isChecked() ? 3 : 0;
-}
-
-int TMessageNotAvailableForm::Execute(const QString &activeAccount, const QString &savedAccount,
-                                      const QString &subject, QWidget *parent) {
-    TMessageNotAvailableForm form(activeAccount, savedAccount, subject, parent);
-    form.exec();
-    return form.Answer();
 }
 
 } // namespace tarvin

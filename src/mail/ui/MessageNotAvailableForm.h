@@ -18,10 +18,6 @@ public:
     // 3 simulate the reply or forward.
     int Answer() const;
 
-    // Shows the dialog modally and returns its answer.
-    static int Execute(const QString &activeAccount, const QString &savedAccount,
-                       const QString &subject, QWidget *parent = nullptr);
-
     QRadioButton *ChangeAccountOption() const { return m_optChange; }
     QRadioButton *SimulateOption() const { return m_optSimulate; }
 
