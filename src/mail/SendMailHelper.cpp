@@ -48,13 +48,13 @@ QString TrimBlanksAndControls(const QString &text) {
 
 void ApplyMailCommand(TSendMailHelper &helper, TMailCommand command) {
     auto reply = [&helper](TGWReplyTo replyTo, bool includeMessage) {
-        helper.Action = TMailAction::maReply;
+        helper.Action = TMailActionKind::maReply;
         helper.ReplyTo = replyTo;
         helper.IncludeMessage = includeMessage;
     };
     switch (command) {
     case TMailCommand::Reply:
-        helper.Action = TMailAction::maReply;
+        helper.Action = TMailActionKind::maReply;
         break;
     case TMailCommand::ReplyToSenderInc:
         reply(rtSender, true);
@@ -69,10 +69,10 @@ void ApplyMailCommand(TSendMailHelper &helper, TMailCommand command) {
         reply(rtAll, false);
         break;
     case TMailCommand::ForwardAsAttachment:
-        helper.Action = TMailAction::maForwardAsAttachment;
+        helper.Action = TMailActionKind::maForwardAsAttachment;
         break;
     case TMailCommand::Forward:
-        helper.Action = TMailAction::maForward;
+        helper.Action = TMailActionKind::maForward;
         break;
     }
 }
@@ -93,18 +93,18 @@ QString TSendMailHelper::GetAddressList(const TAddressCollection &addresses) con
 }
 
 QString TSendMailHelper::GetMessageText(const QString &body) const {
-    if (Action == TMailAction::maForwardAsAttachment)
+    if (Action == TMailActionKind::maForwardAsAttachment)
         return m_config.IncludeViewerTrailer ? m_config.ViewerTrailer : QString();
     const QString header = kCRLF + kCRLF + QStringLiteral(">>> ") + SenderName + QLatin1Char(' ') +
                            FormatDisplayDateTime(CreateDate) + QStringLiteral(" >>>") + kCRLF;
-    if (Action == TMailAction::maForward || IncludeMessage)
+    if (Action == TMailActionKind::maForward || IncludeMessage)
         return header + kCRLF + body;
     return header;
 }
 
 QString TSendMailHelper::GetSubject(const QString &subject) const {
     const QString prefix =
-        Action == TMailAction::maReply ? m_config.SubjectReply : m_config.SubjectForward;
+        Action == TMailActionKind::maReply ? m_config.SubjectReply : m_config.SubjectForward;
     if (subject.left(prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0)
         return subject;
     return prefix + QLatin1Char(' ') + subject;
@@ -171,13 +171,13 @@ void TSendMailHelper::ExecuteNative() {
     command(ItemOpenCommand(MessageId), operation);
     waitForView(MessageId, operation, QStringLiteral("the message"));
     switch (Action) {
-    case TMailAction::maReply:
+    case TMailActionKind::maReply:
         command(ItemReplyCommand(ReplyTo, IncludeMessage), operation);
         break;
-    case TMailAction::maForward:
+    case TMailActionKind::maForward:
         command(ItemForwardFlatCommand(), operation);
         break;
-    case TMailAction::maForwardAsAttachment:
+    case TMailActionKind::maForwardAsAttachment:
         command(ItemForwardCommand(), operation);
         break;
     }
@@ -191,7 +191,7 @@ void TSendMailHelper::ExecuteNativeSimulate() {
     command(ItemSetTextCommand(tfSubject, GetSubject(Subject)), operation);
     command(ItemSetTextCommand(tfMessage, GetMessageText(Body)), operation);
     switch (Action) {
-    case TMailAction::maReply: {
+    case TMailActionKind::maReply: {
         QString to = SenderAddress;
         QString cc;
         if (ReplyTo != rtSender) {
@@ -203,11 +203,11 @@ void TSendMailHelper::ExecuteNativeSimulate() {
             command(ItemSetTextCommand(tfCC, cc), operation);
         break;
     }
-    case TMailAction::maForward:
+    case TMailActionKind::maForward:
         for (const QString &path : Attachments)
             command(ItemAttachmentAddCommand(path), operation);
         break;
-    case TMailAction::maForwardAsAttachment:
+    case TMailActionKind::maForwardAsAttachment:
         if (Attachments.isEmpty())
             throw Error(QStringLiteral("%1.%2: Attachments is empty")
                             .arg(QLatin1String(ClassName()), operation));
@@ -218,7 +218,7 @@ void TSendMailHelper::ExecuteNativeSimulate() {
 
 TMailClientMessage TSendMailHelper::MailClientMessage() const {
     TMailClientMessage message;
-    if (Action == TMailAction::maReply) {
+    if (Action == TMailActionKind::maReply) {
         message.To << SenderAddress;
         if (ReplyTo != rtSender) {
             for (const TAddressItem &item : ToRecipients)
@@ -293,16 +293,16 @@ void TGWMessageSendMailHelper::SetWorkFolder(const QString &folder) {
 }
 
 void TGWMessageSendMailHelper::PrepareAttachments() {
-    if (Action != TMailAction::maReply && !m_message)
+    if (Action != TMailActionKind::maReply && !m_message)
         throw Error(QStringLiteral("%1.PrepareAttachments: the message is not available")
                         .arg(QLatin1String(ClassName())));
     switch (Action) {
-    case TMailAction::maReply:
+    case TMailActionKind::maReply:
         break;
-    case TMailAction::maForward:
+    case TMailActionKind::maForward:
         ExtractAttachments();
         break;
-    case TMailAction::maForwardAsAttachment: {
+    case TMailActionKind::maForwardAsAttachment: {
         if (m_workFolder.isEmpty())
             throw Error(QStringLiteral("%1.PrepareAttachments: WorkFolder is empty")
                             .arg(QLatin1String(ClassName())));

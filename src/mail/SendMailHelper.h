@@ -20,7 +20,7 @@ class TGWMessage;
 class TGroupWiseCommander;
 
 // What a mail action does with a saved message.
-enum class TMailAction : uint8_t { maReply = 0, maForward = 1, maForwardAsAttachment = 2 };
+enum class TMailActionKind : uint8_t { maReply = 0, maForward = 1, maForwardAsAttachment = 2 };
 
 // How a mail action is carried out (the outcome of the checks before it).
 enum class TSendMode : uint8_t {
@@ -93,7 +93,7 @@ public:
     TAddressCollection CCRecipients;
     QString Body;
     QStringList Attachments; // files to attach to a forward
-    TMailAction Action = TMailAction::maReply;
+    TMailActionKind Action = TMailActionKind::maReply;
     TGWReplyTo ReplyTo = rtSender;
     bool IncludeMessage = false;
 

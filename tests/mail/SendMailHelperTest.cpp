@@ -91,21 +91,21 @@ TEST_F(SendMailHelperTest, FieldsSubjectsAndTexts) {
     EXPECT_EQ(helper->ToRecipients.Item(0).Address, "carl@example.org");
     EXPECT_EQ(helper->GetAddressList(helper->CCRecipients), "dana@example.org");
 
-    helper->Action = TMailAction::maReply;
+    helper->Action = TMailActionKind::maReply;
     EXPECT_EQ(helper->GetSubject("RE: lunch"), "RE: lunch");
     EXPECT_EQ(helper->GetSubject("lunch"), "Re: lunch");
-    helper->Action = TMailAction::maForward;
+    helper->Action = TMailActionKind::maForward;
     EXPECT_EQ(helper->GetSubject("RE: lunch"), "Fwd: RE: lunch");
 
     const QString header = "\r\n\r\n>>> Ellis Fenwick " +
                            FormatDisplayDateTime(message->CoreProperties.DateCreate) + " >>>\r\n";
-    helper->Action = TMailAction::maReply;
+    helper->Action = TMailActionKind::maReply;
     helper->IncludeMessage = false;
     EXPECT_EQ(helper->GetMessageText("body"), header);
     helper->IncludeMessage = true;
     EXPECT_EQ(helper->GetMessageText("body"), header + "\r\nbody");
 
-    helper->Action = TMailAction::maForwardAsAttachment;
+    helper->Action = TMailActionKind::maForwardAsAttachment;
     TConfig config;
     config.ViewerTrailer = "Get a viewer.";
     helper->SetConfig(config);
@@ -131,7 +131,7 @@ TEST_F(SendMailHelperTest, ExtractAttachmentsKeepsNamesInsideTheWorkFolder) {
     auto message = Load(w);
 
     auto helper = Helper(message.get());
-    helper->Action = TMailAction::maForward;
+    helper->Action = TMailActionKind::maForward;
     helper->PrepareAttachments();
     const QStringList expected{m_work + "report.pdf", m_work + "report (2).pdf",
                                m_work + ".._.._.bashrc", m_work + "TEXT.htm"};
@@ -154,7 +154,7 @@ TEST_F(SendMailHelperTest, ExtractAttachmentsKeepsNamesInsideTheWorkFolder) {
     systemOnly.AddAttachment(PmlAttachment::File("Mime.822", "mime"));
     auto second = Load(systemOnly);
     auto other = Helper(second.get());
-    other->Action = TMailAction::maForward;
+    other->Action = TMailActionKind::maForward;
     other->PrepareAttachments();
     EXPECT_TRUE(other->Attachments.isEmpty());
     TGWMessageSendMailHelper noFolder(second.get());

@@ -76,7 +76,7 @@ void TMailActionRunner::prepare() {
     ApplyMailCommand(*m_helper, m_request.Command);
     // Forwards read the attachments on the worker, from a copy of their own: the viewer may
     // show another message (and free this one) before the files are written.
-    if (m_helper->Action != TMailAction::maReply && m_request.Message->Document())
+    if (m_helper->Action != TMailActionKind::maReply && m_request.Message->Document())
         m_messageXml = m_request.Message->Document()->ToXml();
     // From here on the helper never reaches the viewer's message.
     m_helper->AdoptMessageCopy(nullptr);
