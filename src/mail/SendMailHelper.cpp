@@ -34,9 +34,8 @@ QString numberedName(const QString &name, int number) {
     return SafeNameWithSuffix(stem, QStringLiteral(" (%1)").arg(number) + extension);
 }
 
-} // namespace
-
-QString TrimBlanksAndControls(const QString &text) {
+// Without leading and trailing blanks and control characters.
+QString trimBlanksAndControls(const QString &text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text.at(first).unicode() <= 0x20)
@@ -45,6 +44,8 @@ QString TrimBlanksAndControls(const QString &text) {
         --last;
     return text.mid(first, last - first);
 }
+
+} // namespace
 
 void ApplyMailCommand(TSendMailHelper &helper, TMailCommand command) {
     auto reply = [&helper](TGWReplyTo replyTo, bool includeMessage) {
@@ -306,7 +307,7 @@ void TGWMessageSendMailHelper::PrepareAttachments() {
         if (m_workFolder.isEmpty())
             throw Error(QStringLiteral("%1.PrepareAttachments: WorkFolder is empty")
                             .arg(QLatin1String(ClassName())));
-        const QString path = m_workFolder + SafeNameWithSuffix(TrimBlanksAndControls(Subject),
+        const QString path = m_workFolder + SafeNameWithSuffix(trimBlanksAndControls(Subject),
                                                                QStringLiteral(".pml"));
         clearEntry(path);
         m_message->SaveToFile(path);
@@ -344,7 +345,7 @@ void TGWMessageSendMailHelper::ExtractAttachments() {
             embedded.LoadFromXml(attachment->DataText());
             TMsgPropertyEncoder encoder;
             encoder.SetMessage(&embedded);
-            const QString name = SafeNameWithSuffix(TrimBlanksAndControls(attachment->DisplayName),
+            const QString name = SafeNameWithSuffix(trimBlanksAndControls(attachment->DisplayName),
                                                     QLatin1Char('[') + encoder.GetIdentifier() +
                                                         QStringLiteral("].pml"));
             const QString path = m_workFolder + freshName(name);

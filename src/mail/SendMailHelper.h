@@ -193,7 +193,4 @@ private:
 // Sets the helper's Action, and for the replies other than Reply its reply target and quoting.
 void ApplyMailCommand(TSendMailHelper &helper, TMailCommand command);
 
-// Removes leading and trailing blanks and control characters.
-QString TrimBlanksAndControls(const QString &text);
-
 } // namespace tarvin

@@ -55,22 +55,7 @@ bool RunAction(TMailCommand command, const TGWMessage *message, const QString &w
 
 class MailActionRunnerTest : public ::testing::Test {
 protected:
-    // The desktop's settings of this test process: a mail client is the default handler of
-    // "mailto" links, and nothing of the machine's own configuration counts. Set once, before
-    // the desktop look-ups read them.
-    static void SetUpTestSuite() {
-        static QTemporaryDir xdg;
-        const QString root = xdg.path();
-        WriteFile(root + "/config/mimeapps.list",
-                  "[Default Applications]\nx-scheme-handler/mailto=standin-mail.desktop\n");
-        WriteFile(root + "/data/applications/standin-mail.desktop",
-                  "[Desktop Entry]\nType=Application\nName=Stand-in Mail\nExec=/bin/true %u\n"
-                  "MimeType=x-scheme-handler/mailto;\n");
-        qputenv("XDG_CONFIG_HOME", (root + "/config").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", (root + "/data").toLocal8Bit());
-        qputenv("XDG_CONFIG_DIRS", (root + "/none").toLocal8Bit());
-        qputenv("XDG_DATA_DIRS", (root + "/none").toLocal8Bit());
-    }
+    static void SetUpTestSuite() { TStandInMailClient::InstallMailtoHandler(); }
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_work = m_dir.filePath("work/");

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtGlobal>
 
@@ -45,6 +46,29 @@ public:
     }
     ~TStandInMailClient() { qputenv("PATH", m_oldPath); }
 
+    // Makes the desktop settings of this test process a private set in which a program is the
+    // default handler of "mailto" links and nothing of the machine's own configuration counts.
+    // Call it before anything looks up desktop applications (they are read once per process).
+    static void InstallMailtoHandler() {
+        static QTemporaryDir xdg;
+        const QString root = xdg.path();
+        auto write = [](const QString &path, const QByteArray &bytes) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QFile file(path);
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+        };
+        write(root + QStringLiteral("/config/mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/mailto=standin-mail.desktop\n");
+        write(root + QStringLiteral("/data/applications/standin-mail.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Stand-in Mail\nExec=/bin/true %u\n"
+              "MimeType=x-scheme-handler/mailto;\n");
+        qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", (root + QStringLiteral("/none")).toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", (root + QStringLiteral("/none")).toLocal8Bit());
+    }
+
     // The next run ends with this status, printing the text to standard error.
     void FailWith(int status, const QByteArray &errorText) {
         write(QStringLiteral("errtext"), errorText);
@@ -53,6 +77,8 @@ public:
     bool WaitForRun(int msecs = 20000) const {
         return WaitFor([this] { return QFile::exists(m_record + QStringLiteral("args")); }, msecs);
     }
+    // A file of the record ("args", "attach1", ...), to remove it before another run.
+    QString RecordPath(const QString &name) const { return m_record + name; }
     bool HasRun() const { return QFile::exists(m_record + QStringLiteral("args")); }
     QStringList Arguments() const {
         QStringList arguments;
