@@ -135,6 +135,10 @@ QString TSendMailHelper::command(const QString &text, const QString &operation) 
     return reply.Result;
 }
 
+void TSendMailHelper::ReleaseCommander() {
+    m_commander.reset();
+}
+
 bool TSendMailHelper::IsMessageAvailable() {
     const QString operation = QStringLiteral("IsMessageAvailable");
     const QString result = command(ItemIsValidCommand(MessageId), operation);

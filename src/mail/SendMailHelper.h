@@ -124,6 +124,10 @@ public:
     void ExecuteNativeSimulate();
     void ExecuteMapi();
 
+    // Closes the connection to GroupWise; the next command opens a new one. The connection
+    // belongs to the thread that made it: call this on that thread before another one goes on.
+    void ReleaseCommander();
+
     // The mail handed to the mail client by ExecuteMapi.
     TMailClientMessage MailClientMessage() const;
 

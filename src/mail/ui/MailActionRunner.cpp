@@ -192,27 +192,30 @@ void TMailActionRunner::sent(const QString &error, bool cancelled) {
 void TMailActionRunner::runOnWorker(std::function<void()> work, QString waitText,
                                     std::function<void(const QString &, bool)> done) {
     QPointer<TMailActionRunner> self(this);
-    QThread *thread = QThread::create([self, work = std::move(work), done = std::move(done)] {
-        QString error;
-        bool wasCancelled = false;
-        try {
-            work();
-        } catch (const TMailActionCancelled &) {
-            wasCancelled = true;
-        } catch (const Error &e) {
-            error = e.message();
-        } catch (const std::exception &e) {
-            error = QString::fromLocal8Bit(e.what());
-        }
-        // Back on the application's thread, unless the runner is gone meanwhile.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, done, error, wasCancelled] {
-                if (self)
-                    done(error, wasCancelled);
-            },
-            Qt::QueuedConnection);
-    });
+    QThread *thread =
+        QThread::create([self, helper = m_helper, work = std::move(work), done = std::move(done)] {
+            QString error;
+            bool wasCancelled = false;
+            try {
+                work();
+            } catch (const TMailActionCancelled &) {
+                wasCancelled = true;
+            } catch (const Error &e) {
+                error = e.message();
+            } catch (const std::exception &e) {
+                error = QString::fromLocal8Bit(e.what());
+            }
+            // The connection was made on this thread; the next step runs on another.
+            helper->ReleaseCommander();
+            // Back on the application's thread, unless the runner is gone meanwhile.
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, done, error, wasCancelled] {
+                    if (self)
+                        done(error, wasCancelled);
+                },
+                Qt::QueuedConnection);
+        });
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
 
     auto *progress =
