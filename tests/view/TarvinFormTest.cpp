@@ -3,7 +3,7 @@
 #include "util/ShellOpen.h"
 #include "view/ui/ViewerWindows.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
 

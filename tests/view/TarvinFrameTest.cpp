@@ -5,7 +5,7 @@
 #include "view/ui/HtmlBodyView.h"
 #include "view/ui/ViewerActionHandler.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
 

@@ -15,11 +15,6 @@ namespace tarvin {
 
 namespace {
 
-QString ProductName() {
-    QString name = VersionKey(9);
-    return name.isEmpty() ? QApplication::applicationName() : name;
-}
-
 void Apply(QAction *action, const TActionState &state) {
     action->setEnabled(state.Enabled);
     action->setVisible(state.Visible);

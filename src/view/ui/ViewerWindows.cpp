@@ -14,11 +14,6 @@ namespace tarvin {
 
 namespace {
 
-QString ProductName() {
-    QString name = VersionKey(9);
-    return name.isEmpty() ? QApplication::applicationName() : name;
-}
-
 // Changes the cursor to the hourglass for the lifetime of the object.
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
