@@ -2,6 +2,7 @@
 #include "mail/StandInGroupWise.h"
 #include "model/GWMessage.h"
 #include "support/PmlWriter.h"
+#include "support/QtPrinters.h"
 #include "support/StandInMailClient.h"
 #include "util/DateTime.h"
 
@@ -11,14 +12,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-// Failures show texts as text.
-inline void PrintTo(const QString &text, std::ostream *out) {
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &texts, std::ostream *out) {
-    *out << '[' << texts.join("|").toStdString() << ']';
-}
 
 using namespace tarvin;
 using namespace tarvin::testing;

@@ -4,6 +4,7 @@
 #include "mail/ui/ReplyForm.h"
 #include "model/GWMessage.h"
 #include "support/PmlWriter.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingDesktop.h"
 #include "support/StandInMailClient.h"
 #include "support/Wait.h"
@@ -15,14 +16,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-// Failures show texts as text.
-inline void PrintTo(const QString &text, std::ostream *out) {
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &texts, std::ostream *out) {
-    *out << '[' << texts.join("|").toStdString() << ']';
-}
 
 using namespace tarvin;
 using namespace tarvin::testing;
