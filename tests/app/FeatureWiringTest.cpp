@@ -1,6 +1,7 @@
 #include "app/ui/FeatureWiring.h"
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
+#include "support/StandInMailClient.h"
 #include "support/Wait.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/ViewerWindows.h"
@@ -68,4 +69,42 @@ TEST(FeatureWiring, ViewerClosedWhileItsAboutBoxRuns) {
     window->Actions()->actAboutApp->trigger();
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(viewers.Windows().isEmpty());
+}
+
+// Reply and forward from a viewer window reach the desktop's mail client (no groupware
+// client installed): the recipients, subject and quoted text, and the attachments as files
+// in the frame's work folder.
+TEST(FeatureWiring, ViewerRepliesAndForwardsThroughTheMailClient) {
+    tarvin::testing::TStandInMailClient::InstallMailtoHandler();
+    tarvin::testing::TStandInMailClient client;
+    tarvin::testing::TRecordingDesktop desktop;
+    QTemporaryDir dir;
+    PmlWriter mail(mtMail);
+    mail.SetSender("Ann Lee", "ann@example.org").SetCore("subject", "Hi");
+    mail.AddRecipient("Carl", "carl@example.org", "0");
+    mail.SetPlainText("Body").AddAttachment(PmlAttachment::File("notes.txt", "n"));
+    const QString path = dir.path() + "/hi.pml";
+    ASSERT_TRUE(mail.WriteFile(path));
+    TViewerWindows viewers;
+    ConnectViewerWindows(viewers);
+    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    ASSERT_NE(window, nullptr);
+
+    QAction *replyToAll = window->Actions()->acReplyToAllInc;
+    ASSERT_TRUE(replyToAll->isEnabled());
+    replyToAll->trigger();
+    ASSERT_TRUE(client.WaitForRun());
+    EXPECT_EQ(client.Values("--to"), (QStringList{"ann@example.org", "carl@example.org"}));
+    EXPECT_EQ(client.Value("--subject"), "Re: Hi");
+    EXPECT_TRUE(client.Value("--body").endsWith(">>>\r\n\r\nBody\r\n"));
+
+    QFile::remove(client.RecordPath("args"));
+    window->Actions()->acForward->trigger();
+    ASSERT_TRUE(client.WaitForRun());
+    const QStringList attached = client.Values("--attach");
+    ASSERT_EQ(attached.size(), 1);
+    EXPECT_EQ(attached[0], window->Viewer()->GetWorkFolder() + "notes.txt");
+    EXPECT_EQ(client.Attachment(1), "n");
+    tarvin::testing::Settle();
+    EXPECT_TRUE(desktop.Messages.empty());
 }

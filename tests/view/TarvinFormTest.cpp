@@ -1,7 +1,6 @@
 #include "view/ui/TarvinForm.h"
 #include "model/GWMessage.h"
 #include "util/ShellOpen.h"
-#include "view/ui/MessageNotAvailableForm.h"
 #include "view/ui/ViewerWindows.h"
 
 #include "ViewTestMessages.h"
@@ -310,38 +309,6 @@ TEST_F(FormTest, LastWindowEndsTheProgramWhileTheMainWindowIsHidden) {
     EXPECT_EQ(quits, 1);
 }
 
-TEST(MessageNotAvailable, Answers) {
-    {
-        // A long subject is shortened rather than widening the dialog.
-        TMessageNotAvailableForm shortOne("ann", "bob", "Lunch");
-        const QString subject = QString("Minutes of the meeting ").repeated(20);
-        TMessageNotAvailableForm longOne("ann", "bob", subject);
-        EXPECT_EQ(longOne.width(), shortOne.width());
-        EXPECT_EQ(longOne.width(), 320);
-    }
-    {
-        TMessageNotAvailableForm form("ann", "bob", "Lunch");
-        EXPECT_EQ(form.windowTitle(), "Message Not Available");
-        EXPECT_TRUE(form.SimulateOption()->isChecked());
-        form.reject();
-        EXPECT_EQ(form.Answer(), 0);
-    }
-    {
-        TMessageNotAvailableForm form("ann", "bob", "Lunch");
-        form.accept();
-        EXPECT_EQ(form.Answer(), 3);
-    }
-    {
-        TMessageNotAvailableForm form("ann", "bob", "Lunch");
-        form.ChangeAccountOption()->setChecked(true);
-        form.accept();
-        EXPECT_EQ(form.Answer(), 1);
-        // Cancelling after choosing still sends nothing.
-        form.reject();
-        EXPECT_EQ(form.Answer(), 0);
-    }
-}
-
 TEST_F(FormTest, AboutBoxAndFontDialog) {
     TTarvinForm *window = Open(Write(PlainMail("Ann", "Hi", "Body text"), "plain.pml"));
     ASSERT_NE(window, nullptr);
@@ -368,15 +335,4 @@ TEST_F(FormTest, AboutBoxAndFontDialog) {
     offered.fromString(m_desk.FontsOffered[0]);
     EXPECT_EQ(offered.family(), before.family());
     EXPECT_EQ(window->Viewer()->PlainTextView()->font().pointSize(), chosen.pointSize());
-}
-
-TEST(MessageNotAvailable, OwnerGoingWhileItRunsIsNoCrash) {
-    // A dialog whose owner is deleted while it runs goes with it and counts as cancelled.
-    tarvin::testing::TRecordingDesktop m_desk;
-    auto *owner = new QWidget;
-    m_desk.DialogRuns = {[&](QObject *) {
-        delete owner;
-        return 1;
-    }};
-    EXPECT_EQ(TMessageNotAvailableForm::Execute("ann", "bob", "Lunch", owner), 0);
 }

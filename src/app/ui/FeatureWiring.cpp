@@ -4,7 +4,9 @@
 #include "base/Error.h"
 #include "base/VersionInfo.h"
 #include "dialogs/ui/AboutBoxForm.h"
+#include "mail/ui/MailActionRunner.h"
 #include "util/Manual.h"
+#include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
@@ -12,9 +14,50 @@
 
 namespace tarvin {
 
+namespace {
+
+TMailCommand mailCommand(TMailAction action) {
+    switch (action) {
+    case TMailAction::Reply:
+        return TMailCommand::Reply;
+    case TMailAction::ReplyToSenderInc:
+        return TMailCommand::ReplyToSenderInc;
+    case TMailAction::ReplyToSender:
+        return TMailCommand::ReplyToSender;
+    case TMailAction::ReplyToAllInc:
+        return TMailCommand::ReplyToAllInc;
+    case TMailAction::ReplyToAll:
+        return TMailCommand::ReplyToAll;
+    case TMailAction::ForwardAsAttachment:
+        return TMailCommand::ForwardAsAttachment;
+    case TMailAction::Forward:
+        break;
+    }
+    return TMailCommand::Forward;
+}
+
+} // namespace
+
 void ConnectViewerWindows(TViewerWindows &viewers) {
     QObject::connect(&viewers, &TViewerWindows::AboutRequested, &viewers, &ShowAboutBox);
     QObject::connect(&viewers, &TViewerWindows::HelpRequested, &viewers, &ShowManual);
+    QObject::connect(&viewers, &TViewerWindows::MailActionRequested, &viewers, &RunMailAction);
+    TViewerFeatures features;
+    features.Mail = true;
+    viewers.SetFeatures(features);
+}
+
+void RunMailAction(TTarvinFrame *frame, TMailAction action) {
+    if (!frame || !frame->Message())
+        return;
+    TMailRequest request;
+    request.Command = mailCommand(action);
+    request.Message = frame->Message();
+    request.Owner = frame->window();
+    // The frame's work folder, asked for once the action goes ahead (the frame may be gone).
+    QPointer<TTarvinFrame> target(frame);
+    request.WorkFolder = [target] { return target ? target->GetWorkFolder() : QString(); };
+    TMailActionRunner::Start(request);
 }
 
 void ShowAboutBox(QWidget *owner) {

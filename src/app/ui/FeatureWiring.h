@@ -1,14 +1,20 @@
 #pragma once
 
+#include "view/ViewerActionRules.h"
+
 class QWidget;
 
 namespace tarvin {
 
+class TTarvinFrame;
 class TViewerWindows;
 
-// Connects what viewer windows ask for through their actions (help, the about box) to the
-// windows and services that serve it.
+// Connects what viewer windows ask for through their actions (help, the about box, reply and
+// forward) to the windows and services that serve it.
 void ConnectViewerWindows(TViewerWindows &viewers);
+
+// Replies to or forwards the frame's message (mail/ui/MailActionRunner.h).
+void RunMailAction(TTarvinFrame *frame, TMailAction action);
 
 // The about box, modal over `owner`.
 void ShowAboutBox(QWidget *owner);

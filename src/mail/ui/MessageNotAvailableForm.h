@@ -18,9 +18,10 @@ public:
     // 3 simulate the reply or forward.
     int Answer() const;
 
-    // Shows the dialog modally and returns its answer.
+    // Runs the dialog through the desktop services and returns its answer; 0 when the parent
+    // went while it ran (the dialog goes with it).
     static int Execute(const QString &activeAccount, const QString &savedAccount,
-                       const QString &subject, QWidget *parent = nullptr);
+                       const QString &subject, QWidget *parent);
 
     QRadioButton *ChangeAccountOption() const { return m_optChange; }
     QRadioButton *SimulateOption() const { return m_optSimulate; }

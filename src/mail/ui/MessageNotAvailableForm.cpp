@@ -1,4 +1,4 @@
-#include "view/ui/MessageNotAvailableForm.h"
+#include "mail/ui/MessageNotAvailableForm.h"
 
 #include "base/DesktopServices.h"
 #include "base/ui/WindowSupport.h"
@@ -116,9 +116,10 @@ int TMessageNotAvailableForm::Execute(const QString &activeAccount, const QStrin
     // On the heap: when the parent goes while the dialog runs, it takes the dialog with it.
     QPointer<TMessageNotAvailableForm> form =
         new TMessageNotAvailableForm(activeAccount, savedAccount, subject, parent);
-    Desktop().ExecDialog(form);
+    const int result = Desktop().ExecDialog(form);
     if (!form)
         return 0;
+    form->setResult(result);
     const int answer = form->Answer();
     delete form.data();
     return answer;
