@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLocale>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <unistd.h>
 
@@ -115,6 +117,12 @@ public:
                        run("/usr/bin/lpstat", {"-o"}).trimmed().isEmpty();
             },
             30000);
+        // TARVIN_KEEP_PRINTS=<folder> keeps each printed file there to look at.
+        const QString keep = qEnvironmentVariable("TARVIN_KEEP_PRINTS");
+        if (!keep.isEmpty()) {
+            QDir().mkpath(keep);
+            QFile::copy(Output(), QDir(keep).filePath(QStringLiteral("print%1.pdf").arg(++m_kept)));
+        }
         return printtest::PdfText(Output());
     }
 
@@ -141,6 +149,7 @@ private:
 
     QTemporaryDir m_dir;
     QProcess m_cupsd;
+    int m_kept = 0;
 };
 
 TEST(CupsPrinting, EachTypePrintsWithHeaderFooterRowsBodyAndAttachments) {
@@ -185,6 +194,39 @@ TEST(CupsPrinting, EachTypePrintsWithHeaderFooterRowsBodyAndAttachments) {
         has(QStringLiteral("Attachments: report.txt"));
         printer.hide();
     }
+
+    // An HTML body with its own formatting and a picture, long enough for two pages.
+    QTemporaryDir work;
+    QByteArray html = "<html><body bgcolor=\"#fff8e0\"><h2 style=\"color:#205080\">Minutes</h2>"
+                      "<p><img src=\"logo.png\" width=\"120\" height=\"40\"></p>";
+    for (int i = 1; i <= 40; ++i)
+        html += "<p>Item " + QByteArray::number(i) + ": <b>agreed</b> and <i>recorded</i>.</p>";
+    html += "</body></html>";
+    QFile body(QDir(work.path()).filePath(QStringLiteral("TEXT.htm")));
+    ASSERT_TRUE(body.open(QIODevice::WriteOnly));
+    body.write(html);
+    body.close();
+    QImage logo(120, 40, QImage::Format_RGB32);
+    logo.fill(QColor(0x20, 0x80, 0x50));
+    ASSERT_TRUE(logo.save(QDir(work.path()).filePath(QStringLiteral("logo.png"))));
+    auto message = Load(Sample(mtMail));
+    printer.SetMessage(message.get());
+    printer.SetWorkFolder(work.path());
+    printer.SetBodyFileName(body.fileName());
+    printer.SetHtmlMode(true);
+    ASSERT_TRUE(printtest::ShowAndBuild(printer));
+    cups.ClearOutput();
+    EXPECT_EQ(printtest::PrintAndWait(printer).toStdString(), "TarvinPDF");
+    const QString text = cups.WaitForOutput();
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("Page 1 of (\\d+)")).match(text);
+    ASSERT_TRUE(pages.hasMatch()) << text.toStdString();
+    const int count = pages.captured(1).toInt();
+    EXPECT_GE(count, 2);
+    EXPECT_TRUE(text.contains(QStringLiteral("Page %1 of %1").arg(count))) << text.toStdString();
+    EXPECT_TRUE(text.contains(body.fileName())) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Item 40: agreed and recorded.")))
+        << text.toStdString();
     EXPECT_TRUE(desktop.Messages.empty());
 }
 

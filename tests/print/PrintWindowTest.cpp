@@ -8,6 +8,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPageSetupDialog>
+#include <QPdfDocument>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QToolBar>
 
@@ -149,6 +152,24 @@ TEST_F(PrintWindow, WithoutAPrinterThePagesCanBeSavedAsPdf) {
     EXPECT_EQ(desktop.Messages[3].Kind, TMessageKind::Error);
     EXPECT_NE(desktop.Messages[3].Text.toStdString().find("/nonexistent/folder/x.pdf"),
               std::string::npos);
+
+    // The page setup chosen is kept for the next print.
+    desktop.DialogRuns.push_back([](QObject *dialog) {
+        auto *setup = qobject_cast<QPageSetupDialog *>(dialog);
+        EXPECT_NE(setup, nullptr);
+        setup->printer()->setPageOrientation(QPageLayout::Landscape);
+        return int(QDialog::Accepted);
+    });
+    printer.PageSetupAction()->trigger();
+    ASSERT_EQ(desktop.Dialogs.size(), 1u);
+    const QString landscape = QDir(folder.path()).filePath(QStringLiteral("landscape.pdf"));
+    desktop.Answers.push_back(TMessageAnswer::Yes);
+    desktop.FileAnswers.push_back(landscape);
+    EXPECT_EQ(printtest::PrintAndWait(printer).toStdString(), landscape.toStdString());
+    QPdfDocument document;
+    document.load(landscape);
+    ASSERT_EQ(document.pageCount(), 1);
+    EXPECT_GT(document.pagePointSize(0).width(), document.pagePointSize(0).height());
 }
 
 } // namespace

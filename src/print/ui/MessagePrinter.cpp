@@ -405,6 +405,7 @@ void TfrmMessagePrinter::PrintPreview() {
         QString failure;
         QPrintPreviewDialog dialog(printer.get(), this);
         dialog.setWindowTitle(QStringLiteral("Print Preview"));
+        dialog.resize(760, 900);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                 [&failure, pdf, decoration](QPrinter *target) {
                     try {

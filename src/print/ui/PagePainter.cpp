@@ -123,7 +123,13 @@ void PaintPdfPages(QPrinter &printer, const QByteArray &pdf, const TPageDecorati
         PaintTextLayer(painter, document, page, scale);
         const QSize pixels(qRound(points.width() * renderDpi / 72.0),
                            qRound(points.height() * renderDpi / 72.0));
-        const QImage image = document.render(page, pixels);
+        // On white and without an alpha channel, so the printed picture needs no mask.
+        QImage image(pixels, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter onWhite(&image);
+            onWhite.drawImage(0, 0, document.render(page, pixels));
+        }
         const QRectF target(0, 0, points.width() * scale, points.height() * scale);
         painter.fillRect(target, Qt::white);
         painter.drawImage(target, image);
