@@ -1,5 +1,6 @@
 #include "app/ui/FeatureWiring.h"
 
+#include "app/ui/PrintWiring.h"
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
@@ -14,6 +15,10 @@ namespace tarvin {
 void ConnectViewerWindows(TViewerWindows &viewers) {
     QObject::connect(&viewers, &TViewerWindows::AboutRequested, &viewers, &ShowAboutBox);
     QObject::connect(&viewers, &TViewerWindows::HelpRequested, &viewers, &ShowManual);
+    QObject::connect(&viewers, &TViewerWindows::PrintRequested, &viewers, &PrintFrameMessage);
+    TViewerFeatures features;
+    features.Print = true;
+    viewers.SetFeatures(features);
 }
 
 void ShowAboutBox(QWidget *owner) {

@@ -6,8 +6,8 @@ namespace tarvin {
 
 class TViewerWindows;
 
-// Connects what viewer windows ask for through their actions (help, the about box) to the
-// windows and services that serve it.
+// Connects what viewer windows ask for through their actions (help, the about box, printing)
+// to the windows and services that serve it, and switches those features on.
 void ConnectViewerWindows(TViewerWindows &viewers);
 
 // The about box, modal over `owner`.

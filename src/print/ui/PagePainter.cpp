@@ -118,8 +118,10 @@ void PaintPdfPages(QPrinter &printer, const QByteArray &pdf, const TPageDecorati
         if (page > 0 && !printer.newPage())
             break;
         const QSizeF points = document.pagePointSize(page);
-        // The engine laid the page out on paper of the printer's size: it fills the sheet.
-        const double scale = paper.width() / points.width();
+        // The engine laid the page out on paper of the printer's size, so it fills the sheet;
+        // should the sheet have changed since (in the preview), the page still fits on it.
+        const double scale =
+            std::min(paper.width() / points.width(), paper.height() / points.height());
         PaintTextLayer(painter, document, page, scale);
         const QSize pixels(qRound(points.width() * renderDpi / 72.0),
                            qRound(points.height() * renderDpi / 72.0));
