@@ -115,8 +115,13 @@ void PaintPdfPages(QPrinter &printer, const QByteArray &pdf, const TPageDecorati
     const QMarginsF margins = printer.pageLayout().marginsPoints() * (dpi / 72.0);
     const double renderDpi = std::min<double>(dpi, kMaxRenderDpi);
     for (int page = 0; page < count; ++page) {
-        if (page > 0 && !printer.newPage())
-            break;
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            throw Error(QStringLiteral("Page %1 could not be started on \"%2\".")
+                            .arg(page + 1)
+                            .arg(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                                    : printer.outputFileName()));
+        }
         const QSizeF points = document.pagePointSize(page);
         // The engine laid the page out on paper of the printer's size, so it fills the sheet;
         // should the sheet have changed since (in the preview), the page still fits on it.
