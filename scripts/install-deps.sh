@@ -10,6 +10,7 @@ packages=(
     libgtest-dev googletest
     libxml2-utils xdg-utils shared-mime-info time
     xvfb xauth
+    cups cups-client cups-filters poppler-utils
     fonts-dejavu-core
 )
 

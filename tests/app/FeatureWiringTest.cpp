@@ -1,9 +1,12 @@
 #include "app/ui/FeatureWiring.h"
+#include "print/ui/MessagePrinter.h"
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
 #include "support/StandInMailClient.h"
 #include "support/Wait.h"
 #include "view/ui/TarvinForm.h"
+#include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerActionHandler.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QAction>
@@ -107,4 +110,40 @@ TEST(FeatureWiring, ViewerRepliesAndForwardsThroughTheMailClient) {
     EXPECT_EQ(client.Attachment(1), "n");
     tarvin::testing::Settle();
     EXPECT_TRUE(desktop.Messages.empty());
+}
+
+// Print in a viewer window hands the frame's message to the frame's printing window, which is
+// created on the first print and kept for the next.
+TEST(FeatureWiring, ViewerPrintUsesOnePrintingWindowPerFrame) {
+    QTemporaryDir dir;
+    tarvin::testing::TRecordingDesktop desktop;
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann").SetCore("subject", "Minutes").SetPlainText("Body");
+    const QString path = dir.path() + "/minutes.pml";
+    ASSERT_TRUE(mail.WriteFile(path));
+    TViewerWindows viewers;
+    ConnectViewerWindows(viewers);
+    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    ASSERT_NE(window, nullptr);
+    QAction *print = window->Actions()->actPrint;
+    ASSERT_TRUE(print->isEnabled());
+
+    std::vector<QObject *> shown;
+    for (int i = 0; i < 2; ++i)
+        desktop.DialogRuns.push_back([&](QObject *dialog) {
+            auto *printer = qobject_cast<TfrmMessagePrinter *>(dialog);
+            EXPECT_NE(printer, nullptr);
+            if (printer) {
+                EXPECT_EQ(printer->parent(), window->Viewer());
+                EXPECT_EQ(printer->Message(), window->Viewer()->Message());
+                EXPECT_FALSE(printer->HtmlMode());
+                EXPECT_TRUE(printer->Settings().FontGiven);
+            }
+            shown.push_back(dialog);
+            return int(QDialog::Rejected);
+        });
+    print->trigger();
+    print->trigger();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], shown[1]);
 }

@@ -1,5 +1,6 @@
 #include "app/ui/FeatureWiring.h"
 
+#include "app/ui/PrintWiring.h"
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
@@ -41,8 +42,10 @@ TMailCommand mailCommand(TMailAction action) {
 void ConnectViewerWindows(TViewerWindows &viewers) {
     QObject::connect(&viewers, &TViewerWindows::AboutRequested, &viewers, &ShowAboutBox);
     QObject::connect(&viewers, &TViewerWindows::HelpRequested, &viewers, &ShowManual);
+    QObject::connect(&viewers, &TViewerWindows::PrintRequested, &viewers, &PrintFrameMessage);
     QObject::connect(&viewers, &TViewerWindows::MailActionRequested, &viewers, &RunMailAction);
     TViewerFeatures features;
+    features.Print = true;
     features.Mail = true;
     viewers.SetFeatures(features);
 }
@@ -71,9 +74,7 @@ void ShowManual(QWidget *owner) {
     try {
         OpenManual();
     } catch (const Error &error) {
-        const QString product = VersionKey(9);
-        Desktop().ShowError(owner, product.isEmpty() ? QApplication::applicationName() : product,
-                            error.message());
+        Desktop().ShowError(owner, ProductName(), error.message());
     }
 }
 

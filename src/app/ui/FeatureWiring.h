@@ -9,8 +9,8 @@ namespace tarvin {
 class TTarvinFrame;
 class TViewerWindows;
 
-// Connects what viewer windows ask for through their actions (help, the about box, reply and
-// forward) to the windows and services that serve it.
+// Connects what viewer windows ask for through their actions (help, the about box, printing,
+// reply and forward) to the windows and services that serve it, and switches those features on.
 void ConnectViewerWindows(TViewerWindows &viewers);
 
 // Replies to or forwards the frame's message (mail/ui/MailActionRunner.h).
