@@ -62,14 +62,16 @@ TEST_F(MessageListViewTest, ListsSortsAndFollowsChangesToTheFolder) {
     QSignalSpy counts(&view, &TMessageListView::CountChanged);
     ASSERT_TRUE(list(view));
     EXPECT_EQ(rowNames(view), QStringList({"Old [2001].pml", "New [2001].pml"}));
-    ASSERT_EQ(counts.count(), 1);
-    EXPECT_EQ(counts.at(0).at(0).toString(), QStringLiteral("2 messages"));
+    ASSERT_GE(counts.count(), 1);
+    EXPECT_EQ(counts.last().at(0).toString(), QStringLiteral("2 messages"));
     EXPECT_FALSE(view.currentIndex().isValid());
     EXPECT_EQ(view.SelectedFiles(), QStringList({m_dir.filePath("Old [2001].pml")}));
     EXPECT_EQ(view.header()->sortIndicatorSection(), int(mlcDate));
 
     writeFile(QStringLiteral("Middle [0001].pml"), 2000000);
-    ASSERT_TRUE(WaitFor([&] { return view.Model()->rowCount() == 3 && counts.count() >= 2; }));
+    const qsizetype countsBefore = counts.count();
+    ASSERT_TRUE(
+        WaitFor([&] { return view.Model()->rowCount() == 3 && counts.count() > countsBefore; }));
     ASSERT_TRUE(WaitFor([&] { return !view.Model()->ResortNeeded(); }));
     EXPECT_EQ(rowNames(view),
               QStringList({"Old [2001].pml", "Middle [0001].pml", "New [2001].pml"}));

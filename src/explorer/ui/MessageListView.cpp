@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <unistd.h>
@@ -88,9 +89,14 @@ TMessageListView::TMessageListView(QWidget *parent) : QTreeView(parent) {
     connect(head, &QHeaderView::sortIndicatorChanged, this, &TMessageListView::syncSortIndicator);
     syncSortIndicator();
 
-    m_watcher = new QFileSystemWatcher(this);
+    m_watchThread = new QThread(this);
+    m_watchThread->setObjectName(QStringLiteral("MessageListWatcher"));
+    m_watcher = new QFileSystemWatcher;
+    m_watcher->moveToThread(m_watchThread);
+    connect(m_watchThread, &QThread::finished, m_watcher, &QObject::deleteLater);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
             &TMessageListView::folderChanged);
+    m_watchThread->start();
 
     connect(m_model, &TMessageListModel::ListingFinished, this, &TMessageListView::listingFinished);
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -101,7 +107,10 @@ TMessageListView::TMessageListView(QWidget *parent) : QTreeView(parent) {
     updateFonts();
 }
 
-TMessageListView::~TMessageListView() = default;
+TMessageListView::~TMessageListView() {
+    m_watchThread->quit();
+    m_watchThread->wait();
+}
 
 // ---- folder and updates ----
 
@@ -112,14 +121,25 @@ void TMessageListView::SetFolder(const QString &folder, TFolderDateMode mode) {
     m_keepTopRow = false;
     m_changePending = false;
     m_rescanAfterListing = false;
-    const QStringList watched = m_watcher->directories();
-    if (!watched.isEmpty())
-        m_watcher->removePaths(watched);
-    if (!folder.isEmpty())
-        m_watcher->addPath(folder);
     m_model->SetDateMode(mode);
     m_newFolder = true;
     m_model->ListFolder(folder);
+    QFileSystemWatcher *watcher = m_watcher;
+    QPointer<TMessageListView> self(this);
+    QMetaObject::invokeMethod(watcher, [watcher, folder, self] {
+        const QStringList watched = watcher->directories();
+        if (!watched.isEmpty())
+            watcher->removePaths(watched);
+        if (folder.isEmpty() || !watcher->addPath(folder))
+            return;
+        QMetaObject::invokeMethod(
+            self,
+            [self, folder] {
+                if (self)
+                    self->watching(folder);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 QString TMessageListView::Folder() const {
@@ -139,7 +159,16 @@ void TMessageListView::Refresh() {
     rescan();
 }
 
-void TMessageListView::folderChanged() {
+// The watch on a folder started after its listing had begun; when that listing has ended
+// already, a change in between would be missed, so the folder is read again.
+void TMessageListView::watching(const QString &folder) {
+    if (folder == m_model->Folder() && !m_newFolder)
+        rescan();
+}
+
+void TMessageListView::folderChanged(const QString &folder) {
+    if (folder != m_model->Folder())
+        return; // a notification for the folder listed before
     m_changePending = true;
     viewport()->update();
     m_changeTimer->start();

@@ -9,6 +9,7 @@
 
 class QFileSystemWatcher;
 class QMenu;
+class QThread;
 class QTimer;
 
 namespace tarvin {
@@ -87,7 +88,8 @@ protected:
 
 private:
     void listingFinished(const QString &error);
-    void folderChanged();
+    void folderChanged(const QString &folder);
+    void watching(const QString &folder);
     void rescan();
     void selectAfterUpdate();
     void headerClicked(int column);
@@ -98,7 +100,10 @@ private:
     bool fileVanished(int row) const;
 
     TMessageListModel *m_model = nullptr;
-    QFileSystemWatcher *m_watcher = nullptr;
+    // Watches the listed folder on a thread of its own: starting to watch a folder of many
+    // files takes the kernel a while, which the window does not wait for.
+    QThread *m_watchThread = nullptr;
+    QFileSystemWatcher *m_watcher = nullptr; // lives on m_watchThread
     QTimer *m_selectionTimer = nullptr;
     QTimer *m_changeTimer = nullptr;
     QPointer<QMenu> m_contextMenu;
