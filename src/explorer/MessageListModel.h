@@ -131,6 +131,8 @@ private:
     void applyRescan(TMessageRows &&listed);
     void finishListing(quint64 generation, const QString &error);
     void clearRows();
+    TMessageRows takeRows();
+    void disposeRows(TMessageRows &&rows);
     QString pathPrefix() const;
 
     TMessageRows m_rows;
