@@ -80,8 +80,9 @@ bool ReadMessageFolder(const QByteArray &nativeFolder, const std::atomic<bool> &
     const int dirFd = dirfd(dir.get());
     int readOnlyFileSystem = -1;
     batchSize = std::max<qsizetype>(batchSize, 1);
+    qsizetype currentBatch = std::min(kFirstBatchSize, batchSize);
     TMessageRows batch;
-    batch.reserve(batchSize);
+    batch.reserve(currentBatch);
     while (!cancel.load(std::memory_order_relaxed)) {
         errno = 0;
         const dirent *entry = readdir(dir.get());
@@ -99,10 +100,11 @@ bool ReadMessageFolder(const QByteArray &nativeFolder, const std::atomic<bool> &
                      readOnlyFileSystem, row))
             continue;
         batch.append(std::move(row));
-        if (batch.size() >= batchSize) {
+        if (batch.size() >= currentBatch) {
             onBatch(std::move(batch));
+            currentBatch = std::min(currentBatch * 2, batchSize);
             batch = TMessageRows();
-            batch.reserve(batchSize);
+            batch.reserve(currentBatch);
         }
     }
     if (cancel.load(std::memory_order_relaxed))

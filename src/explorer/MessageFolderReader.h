@@ -35,10 +35,11 @@ bool HasMessageExtension(const char *name);
 // Lists the message files of one folder (`nativeFolder` in the file system's bytes): regular
 // files (also through a link) whose extension is ".pml" in any case, hidden files left out.
 // Message files are never opened: one pass over the directory, each entry's times read with
-// statx relative to the directory. Rows are handed to `onBatch` in groups of `batchSize` and
-// the rest at the end, in the file system's listing order. `cancel` is tested before each
-// entry; returns false when it stopped the listing. Raises Error when the folder cannot be
-// listed.
+// statx relative to the directory. Rows are handed to `onBatch` in groups that start at
+// kFirstBatchSize rows and double up to `batchSize`, and the rest at the end, in the file system's
+// listing order. `cancel` is tested before each entry; returns false when it stopped the listing.
+// Raises Error when the folder cannot be listed.
+inline constexpr qsizetype kFirstBatchSize = 256;
 using TMessageRowBatchHandler = std::function<void(TMessageRows &&rows)>;
 bool ReadMessageFolder(const QByteArray &nativeFolder, const std::atomic<bool> &cancel,
                        const TMessageRowBatchHandler &onBatch, qsizetype batchSize = 4096);

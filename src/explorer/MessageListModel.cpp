@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <QThread>
+#include <QThreadPool>
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -14,6 +15,9 @@
 namespace tarvin {
 
 namespace {
+
+// Rows of folders at least this large are freed on a pooled thread.
+constexpr qsizetype kDisposeInBackground = 1000;
 
 int compareBytes(const QByteArray &a, const QByteArray &b) {
     const int result = memcmp(a.constData(), b.constData(), size_t(std::min(a.size(), b.size())));
@@ -106,11 +110,25 @@ void TMessageListModel::SetDateMode(TFolderDateMode mode) {
                          {Qt::DisplayRole});
 }
 
-void TMessageListModel::clearRows() {
+TMessageRows TMessageListModel::takeRows() {
+    TMessageRows rows;
     beginResetModel();
-    m_rows = TMessageRows();
+    rows.swap(m_rows);
     m_resortNeeded = false;
     endResetModel();
+    return rows;
+}
+
+void TMessageListModel::clearRows() {
+    disposeRows(takeRows());
+}
+
+// Freeing the rows of a large folder takes a while; a pooled thread does it, so that neither
+// the window nor the next listing waits for it.
+void TMessageListModel::disposeRows(TMessageRows &&rows) {
+    if (rows.size() < kDisposeInBackground)
+        return;
+    QThreadPool::globalInstance()->start([rows = std::move(rows)]() mutable { rows = {}; });
 }
 
 void TMessageListModel::CancelListing() {
@@ -125,10 +143,11 @@ void TMessageListModel::CancelListing() {
 
 void TMessageListModel::ListFolder(const QString &folder, qsizetype batchSize) {
     CancelListing();
-    clearRows();
+    TMessageRows old = takeRows();
     m_folder = folder;
     m_nativeFolder = QFile::encodeName(folder);
     startReading(false, batchSize);
+    disposeRows(std::move(old));
 }
 
 void TMessageListModel::RescanFolder() {

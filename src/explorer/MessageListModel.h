@@ -91,6 +91,8 @@ public:
     // The path in the file system's bytes: names that are not UTF-8 do not survive a QString.
     QByteArray NativeFilePath(int row) const;
     TMessageRowView DescribeRow(int row) const;
+    // The Date column's text of a row in the folder's date mode.
+    QString DateText(int row) const { return m_dateFormatter.RowText(m_rows.at(row), m_dateMode); }
 
     // Sorting: sort() keeps the column and direction and reorders the rows (persistent indexes
     // follow them) and clears ResortNeeded. SetSort() only records them (from the settings).
@@ -129,6 +131,8 @@ private:
     void applyRescan(TMessageRows &&listed);
     void finishListing(quint64 generation, const QString &error);
     void clearRows();
+    TMessageRows takeRows();
+    void disposeRows(TMessageRows &&rows);
     QString pathPrefix() const;
 
     TMessageRows m_rows;
