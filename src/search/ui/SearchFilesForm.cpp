@@ -130,7 +130,12 @@ TWndSearchFiles::TWndSearchFiles(QWidget *parent)
     connect(m_results, &TSearchResultView::OpenMessageRequested, this,
             &TWndSearchFiles::OpenMessageRequested);
 
-    resize(720, 480);
+    // Typing starts in the subject field; Tab goes through the page, the buttons, the list.
+    setTabOrder(PageControl, Button_Find);
+    setTabOrder(Button_Find, Button_Stop);
+    setTabOrder(Button_Stop, m_results);
+    Edit_Filename->setFocus();
+    resize(900, 520);
 }
 
 TWndSearchFiles::~TWndSearchFiles() {
