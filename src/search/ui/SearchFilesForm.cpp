@@ -71,6 +71,8 @@ TWndSearchFiles::TWndSearchFiles(QWidget *parent)
       m_watcher(new QFileSystemWatcher(this)) {
     setWindowTitle(QStringLiteral("Message Search"));
     setWindowIcon(ProductIcon());
+    // Closing only hides the window; it never ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     PageControl = new QTabWidget(this);
     PageControl->addTab(createNamePage(), QStringLiteral("Name && Location"));
