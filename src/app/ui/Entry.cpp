@@ -1,7 +1,7 @@
 #include "app/ui/Entry.h"
 
 #include "app/CommandLine.h"
-#include "app/ui/SearchWindow.h"
+#include "app/ui/FeatureWiring.h"
 #include "base/VersionInfo.h"
 #include "convert/ConverterHelper.h"
 #include "util/NativePath.h"
@@ -44,7 +44,7 @@ int RunViewer(const QStringList &arguments) {
     // Until the explorer exists, the first argument is opened here: a message file in a viewer
     // window, any other file with its program. The program ends with the last viewer window.
     TViewerWindows viewers;
-    SetSearchWindowViewers(&viewers);
+    ConnectViewerWindows(viewers);
     if (!viewers.OpenCommandLineFile(arguments.first()))
         return 0;
     return QApplication::exec();

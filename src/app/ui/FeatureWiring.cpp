@@ -1,0 +1,51 @@
+#include "app/ui/FeatureWiring.h"
+
+#include "app/ui/SearchWindow.h"
+
+#include "base/DesktopServices.h"
+#include "base/Error.h"
+#include "base/VersionInfo.h"
+#include "dialogs/ui/AboutBoxForm.h"
+#include "util/Manual.h"
+#include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerWindows.h"
+
+#include <QApplication>
+
+namespace tarvin {
+
+void ConnectViewerWindows(TViewerWindows &viewers) {
+    QObject::connect(&viewers, &TViewerWindows::AboutRequested, &viewers, &ShowAboutBox);
+    QObject::connect(&viewers, &TViewerWindows::HelpRequested, &viewers, &ShowManual);
+
+    // "Find in Messages..." searches the folder the message came from; message files opened
+    // from the find window show in these viewer windows.
+    TViewerFeatures features;
+    features.Find = true;
+    viewers.SetFeatures(features);
+    QObject::connect(
+        &viewers, &TViewerWindows::FindInMessagesRequested, &viewers, [](TTarvinFrame *frame) {
+            QString folder = frame ? frame->SourceFolder() : QString();
+            if (folder.isEmpty() && frame && !frame->FileName().isEmpty())
+                folder = frame->FileName().left(frame->FileName().lastIndexOf(QLatin1Char('/')));
+            ShowSearchWindow(folder);
+        });
+    SetSearchWindowViewers(&viewers);
+}
+
+void ShowAboutBox(QWidget *owner) {
+    TAboutBoxForm about(owner);
+    Desktop().ExecDialog(&about);
+}
+
+void ShowManual(QWidget *owner) {
+    try {
+        OpenManual();
+    } catch (const Error &error) {
+        const QString product = VersionKey(9);
+        Desktop().ShowError(owner, product.isEmpty() ? QApplication::applicationName() : product,
+                            error.message());
+    }
+}
+
+} // namespace tarvin

@@ -1,0 +1,74 @@
+#include "app/ui/FeatureWiring.h"
+#include "app/ui/SearchWindow.h"
+#include "search/ui/SearchFilesForm.h"
+#include "support/PmlWriter.h"
+#include "support/RecordingDesktop.h"
+#include "view/ui/TarvinForm.h"
+#include "view/ui/ViewerWindows.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarvin;
+
+// The viewer window asks for help and the about box; the program's root serves them.
+TEST(FeatureWiring, ViewerHelpAndAboutBox) {
+    QTemporaryDir dir;
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit()); // no suite configured
+    tarvin::testing::TRecordingDesktop desktop;
+    desktop.DialogRuns.push_back([](QObject *) { return 0; });
+
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann").SetCore("subject", "Hi").SetPlainText("Body");
+    const QString path = dir.path() + "/hi.pml";
+    ASSERT_TRUE(mail.WriteFile(path));
+    TViewerWindows viewers;
+    ConnectViewerWindows(viewers);
+    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    ASSERT_NE(window, nullptr);
+
+    window->Actions()->actAboutApp->trigger();
+    EXPECT_EQ(desktop.Dialogs, std::vector<QString>{"tarvin::TAboutBoxForm"});
+    if (!QFile::exists("/etc/xdg/pelorin.ini")) {
+        window->Actions()->actAppHelp->trigger();
+        ASSERT_EQ(desktop.Messages.size(), 1u);
+        EXPECT_EQ(desktop.Messages[0].Kind, TMessageKind::Error);
+        EXPECT_EQ(desktop.Messages[0].Text, "Could not determine the location of Pelorin");
+    }
+    if (savedConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+// F3 in a viewer window shows the find window on the message's folder; a message file opened
+// from the find window's list shows in a viewer window.
+TEST(FeatureWiring, FindInMessagesFromAViewerWindow) {
+    QTemporaryDir dir;
+    tarvin::testing::TRecordingDesktop desktop;
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann").SetCore("subject", "Hi").SetPlainText("Body");
+    const QString first = dir.path() + "/hi.pml", second = dir.path() + "/two.pml";
+    ASSERT_TRUE(mail.WriteFile(first));
+    ASSERT_TRUE(mail.WriteFile(second));
+    TViewerWindows viewers;
+    ConnectViewerWindows(viewers);
+    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), first, {}, {}, false, {});
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(window->Actions()->actFindInMessages->isEnabled());
+    window->Actions()->actFindInMessages->trigger();
+    TWndSearchFiles *search = SearchWindow();
+    EXPECT_TRUE(search->isVisible());
+    EXPECT_EQ(search->Edit_Location->text(), dir.path());
+
+    emit search->OpenMessageRequested(second);
+    EXPECT_NE(viewers.FindFileWindow(second), nullptr);
+    search->close();
+    EXPECT_FALSE(search->isVisible());
+    EXPECT_EQ(SearchWindow(), search); // hidden, not destroyed
+}
