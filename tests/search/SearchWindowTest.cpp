@@ -176,6 +176,13 @@ TEST_F(SearchWindowTest, FindListsHitsKeepsThemCurrentAndReportsProblems) {
     ASSERT_TRUE(QFile::remove(Path("budget.pml")));
     EXPECT_TRUE(WaitFor([&] { return m_window->ResultModel()->rowCount() == 2; }));
     EXPECT_FALSE(m_window->ResultModel()->Contains(Path("budget.pml")));
+    // A folder moved in is searched, and watched from then on.
+    Write("../outside/moved/budget 2.pml", "budget");
+    ASSERT_TRUE(QDir().rename(m_dir.filePath("outside/moved"), Path("sub/moved")));
+    EXPECT_TRUE(WaitFor([&] { return m_window->ResultModel()->rowCount() == 3; }));
+    Write("sub/moved/budget 3.pml", "budget");
+    EXPECT_TRUE(WaitFor([&] { return m_window->ResultModel()->rowCount() == 4; }));
+    EXPECT_TRUE(m_desktop.Dialogs.empty());
 
     // A folder that cannot be listed is a problem shown in the log window after the search;
     // its copy button puts the lines on the clipboard.
@@ -197,7 +204,7 @@ TEST_F(SearchWindowTest, FindListsHitsKeepsThemCurrentAndReportsProblems) {
     EXPECT_TRUE(shown[0].startsWith("Cannot open folder \"" + Path("missing") + "\". "))
         << shown[0].toStdString();
     EXPECT_EQ(m_desktop.ClipboardText, shown[0]);
-    EXPECT_EQ(m_window->ResultModel()->rowCount(), 2);
+    EXPECT_EQ(m_window->ResultModel()->rowCount(), 4);
 
     // Stop right after Find ends the search as aborted, and changes are no longer tracked.
     m_window->Button_FindClick();

@@ -344,6 +344,7 @@ void TWndSearchFiles::Button_FindClick() {
     m_animation->Start();
     const TSearchCriteria criteria = Criteria();
     m_locationLower = criteria.Files.Location.toLower();
+    m_watchSubfolders = criteria.Files.IncludeSubfolders;
     Button_Stop->setEnabled(true);
     // A search still running is stopped and waited for first; its reports are dropped.
     m_search.Start(criteria);
@@ -450,11 +451,27 @@ void TWndSearchFiles::recheck() {
     if (m_search.IsBusy())
         return;
     const QString folder = m_changedPaths.takeFirst();
-    // A folder created under a watched one is watched from now on too.
-    if (entryExists(folder) && !m_watcher->directories().contains(folder) &&
-        m_watcher->directories().size() < kMaxWatchedFolders)
-        m_watcher->addPath(folder);
-    m_search.SearchFolderNow(folder);
+    // A folder that was removed has nothing to find (its rows went above).
+    if (entryExists(folder)) {
+        m_search.SearchFolderNow(folder);
+        // A subfolder that appeared (made or moved in) is watched from now on and searched
+        // in its turn, as the search itself would have.
+        if (m_watchSubfolders) {
+            const QStringList watched = m_watcher->directories();
+            qsizetype watching = watched.size();
+            const QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot |
+                                                             QDir::Hidden | QDir::NoSymLinks);
+            for (const QString &name : names) {
+                const QString subfolder = folder + QLatin1Char('/') + name;
+                if (watched.contains(subfolder) || m_changedPaths.contains(subfolder) ||
+                    watching >= kMaxWatchedFolders)
+                    continue;
+                m_watcher->addPath(subfolder);
+                ++watching;
+                m_changedPaths.append(subfolder);
+            }
+        }
+    }
     if (!m_changedPaths.isEmpty() && !m_recheckPending) {
         m_recheckPending = true;
         QTimer::singleShot(0, this, &TWndSearchFiles::recheck);

@@ -105,6 +105,7 @@ private:
     int m_problemsShown = 0; // lines of the log already shown
     TFileSearch m_search;
     QString m_locationLower;
+    bool m_watchSubfolders = true; // the search went into subfolders
     QStringList m_searchedFolders;
     bool m_tooManyFolders = false;
 
