@@ -5,7 +5,7 @@
 #include "base/VersionInfo.h"
 #include "convert/ConverterHelper.h"
 #include "util/NativePath.h"
-#include "util/ui/OpenWithDialog.h"
+#include "util/ui/DesktopServicesImpl.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
@@ -38,7 +38,6 @@ bool selectsViewer(const QStringList &arguments) {
 } // namespace
 
 int RunViewer(const QStringList &arguments) {
-    InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
     // Until the explorer exists, the first argument is opened here: a message file in a viewer
@@ -61,10 +60,14 @@ int RunProgram(int argc, char **argv) {
         // the list; what remains is ours.
         arguments = processArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
+        // Windows reach the desktop (programs, dialogs, the clipboard) through these.
+        TDesktopServices desktop;
+        TScopedDesktop desktopScope(desktop);
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments);
     }
+    // Conversion mode keeps the headless desktop services: the console, no windows.
     QCoreApplication app(argc, argv);
     return ParseCommandLine(arguments, RunCommandLineConversion);
 }

@@ -1,7 +1,6 @@
 #include "app/ui/FeatureWiring.h"
 
 #include "app/ui/SearchWindow.h"
-
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
@@ -11,6 +10,7 @@
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace tarvin {
 
@@ -34,8 +34,10 @@ void ConnectViewerWindows(TViewerWindows &viewers) {
 }
 
 void ShowAboutBox(QWidget *owner) {
-    TAboutBoxForm about(owner);
-    Desktop().ExecDialog(&about);
+    // On the heap: when the owner goes while the box runs, it takes the box with it.
+    QPointer<TAboutBoxForm> about = new TAboutBoxForm(owner);
+    Desktop().ExecDialog(about);
+    delete about.data();
 }
 
 void ShowManual(QWidget *owner) {

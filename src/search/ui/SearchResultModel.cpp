@@ -2,6 +2,7 @@
 
 #include "convert/FileAttributes.h"
 #include "util/DateTime.h"
+#include "util/FileListMime.h"
 #include "util/NativePath.h"
 
 #include <QApplication>
@@ -58,10 +59,6 @@ const QCollator &nameCollator() {
         return c;
     }();
     return collator;
-}
-
-QByteArray fileUri(const QString &path) {
-    return "file://" + EncodeNativePath(path).toPercentEncoding("/");
 }
 
 // Renames without replacing an existing entry.
@@ -373,7 +370,7 @@ QStringList TSearchResultModel::mimeTypes() const {
 
 QMimeData *TSearchResultModel::mimeData(const QModelIndexList &indexes) const {
     const QStringList paths = PathsOf(indexes);
-    return paths.isEmpty() ? nullptr : MakeFileListMimeData(paths, false);
+    return paths.isEmpty() ? nullptr : FileListMimeData(paths, false);
 }
 
 Qt::DropActions TSearchResultModel::supportedDragActions() const {
@@ -389,25 +386,6 @@ QIcon TSearchResultModel::iconFor(const TResultRow &row) const {
     const QIcon icon = QIcon::fromTheme(row.IconName, fallback);
     m_icons.insert(row.IconName, icon);
     return icon;
-}
-
-QMimeData *MakeFileListMimeData(const QStringList &paths, bool cut) {
-    QByteArray uriList;
-    QByteArray gnome = cut ? QByteArrayLiteral("cut") : QByteArrayLiteral("copy");
-    QString text;
-    for (const QString &path : paths) {
-        const QByteArray uri = fileUri(path);
-        uriList += uri + "\r\n";
-        gnome += '\n' + uri;
-        if (!text.isEmpty())
-            text += QLatin1Char('\n');
-        text += DisplayPath(path);
-    }
-    auto *data = new QMimeData;
-    data->setData(QStringLiteral("text/uri-list"), uriList);
-    data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
-    data->setText(text);
-    return data;
 }
 
 } // namespace tarvin

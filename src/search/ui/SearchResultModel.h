@@ -79,8 +79,4 @@ private:
     mutable QHash<QString, QIcon> m_icons;
 };
 
-// The list of files as the clipboard and drag and drop carry it: "text/uri-list",
-// "x-special/gnome-copied-files" (copy or cut) and the paths as plain text.
-QMimeData *MakeFileListMimeData(const QStringList &paths, bool cut);
-
 } // namespace tarvin
