@@ -1,5 +1,7 @@
 #include "app/ui/FeatureWiring.h"
+#include "app/ui/SearchWindow.h"
 #include "print/ui/MessagePrinter.h"
+#include "search/ui/SearchFilesForm.h"
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
 #include "support/StandInMailClient.h"
@@ -8,6 +10,7 @@
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewerActionHandler.h"
 #include "view/ui/ViewerWindows.h"
+#include <QLineEdit>
 
 #include <QAction>
 #include <QFile>
@@ -146,4 +149,32 @@ TEST(FeatureWiring, ViewerPrintUsesOnePrintingWindowPerFrame) {
     print->trigger();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], shown[1]);
+}
+
+// F3 in a viewer window shows the find window on the message's folder; a message file opened
+// from the find window's list shows in a viewer window.
+TEST(FeatureWiring, FindInMessagesFromAViewerWindow) {
+    QTemporaryDir dir;
+    tarvin::testing::TRecordingDesktop desktop;
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann").SetCore("subject", "Hi").SetPlainText("Body");
+    const QString first = dir.path() + "/hi.pml", second = dir.path() + "/two.pml";
+    ASSERT_TRUE(mail.WriteFile(first));
+    ASSERT_TRUE(mail.WriteFile(second));
+    TViewerWindows viewers;
+    ConnectViewerWindows(viewers);
+    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), first, {}, {}, false, {});
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(window->Actions()->actFindInMessages->isEnabled());
+    window->Actions()->actFindInMessages->trigger();
+    TWndSearchFiles *search = SearchWindow();
+    EXPECT_TRUE(search->isVisible());
+    EXPECT_EQ(search->Edit_Location->text(), dir.path());
+
+    emit search->OpenMessageRequested(second);
+    EXPECT_NE(viewers.FindFileWindow(second), nullptr);
+    search->close();
+    EXPECT_FALSE(search->isVisible());
+    EXPECT_EQ(SearchWindow(), search); // hidden, not destroyed
 }

@@ -1,6 +1,7 @@
 #include "app/ui/FeatureWiring.h"
 
 #include "app/ui/PrintWiring.h"
+#include "app/ui/SearchWindow.h"
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
@@ -44,8 +45,19 @@ void ConnectViewerWindows(TViewerWindows &viewers) {
     QObject::connect(&viewers, &TViewerWindows::HelpRequested, &viewers, &ShowManual);
     QObject::connect(&viewers, &TViewerWindows::PrintRequested, &viewers, &PrintFrameMessage);
     QObject::connect(&viewers, &TViewerWindows::MailActionRequested, &viewers, &RunMailAction);
+    // "Find in Messages..." searches the folder the message came from; message files opened
+    // from the find window show in these viewer windows.
+    QObject::connect(
+        &viewers, &TViewerWindows::FindInMessagesRequested, &viewers, [](TTarvinFrame *frame) {
+            QString folder = frame ? frame->SourceFolder() : QString();
+            if (folder.isEmpty() && frame && !frame->FileName().isEmpty())
+                folder = frame->FileName().left(frame->FileName().lastIndexOf(QLatin1Char('/')));
+            ShowSearchWindow(folder);
+        });
+    SetSearchWindowViewers(&viewers);
     TViewerFeatures features;
     features.Print = true;
+    features.Find = true;
     features.Mail = true;
     viewers.SetFeatures(features);
 }

@@ -10,7 +10,8 @@ class TTarvinFrame;
 class TViewerWindows;
 
 // Connects what viewer windows ask for through their actions (help, the about box, printing,
-// reply and forward) to the windows and services that serve it, and switches those features on.
+// the find window, reply and forward) to the windows and services that serve it, and switches
+// those features on.
 void ConnectViewerWindows(TViewerWindows &viewers);
 
 // Replies to or forwards the frame's message (mail/ui/MailActionRunner.h).

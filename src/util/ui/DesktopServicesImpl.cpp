@@ -93,10 +93,6 @@ QString runFileDialog(QObject *owner, const TFileDialogRequest &request,
     return chosen.constFirst();
 }
 
-QByteArray fileUri(const QString &path) {
-    return QByteArrayLiteral("file://") + EncodeNativePath(path).toPercentEncoding("/");
-}
-
 } // namespace
 
 void TDesktopServices::OpenFile(QObject *owner, const QString &path) {
@@ -194,25 +190,6 @@ void TDesktopServices::WriteConsole(const QString &text) {
 
 QString TDesktopServices::ReadConsoleLine() {
     return StdConsoleReadLine();
-}
-
-QMimeData *FileListMimeData(const QStringList &paths, bool cut) {
-    QByteArray uriList;
-    QByteArray gnome = cut ? QByteArrayLiteral("cut") : QByteArrayLiteral("copy");
-    QString text;
-    for (const QString &path : paths) {
-        const QByteArray uri = fileUri(path);
-        uriList += uri + "\r\n";
-        gnome += '\n' + uri;
-        if (!text.isEmpty())
-            text += QLatin1Char('\n');
-        text += path;
-    }
-    auto *data = new QMimeData;
-    data->setData(QStringLiteral("text/uri-list"), uriList);
-    data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
-    data->setText(text);
-    return data;
 }
 
 } // namespace tarvin

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "base/DesktopServices.h"
-
-class QMimeData;
+#include "util/FileListMime.h"
 
 namespace tarvin {
 
@@ -34,10 +33,5 @@ public:
     void WriteConsole(const QString &text) override;
     QString ReadConsoleLine() override;
 };
-
-// The clipboard data for a list of files: "text/uri-list" and, for file managers that copy
-// or move, "x-special/gnome-copied-files" ("copy" or "cut", then the same URIs). The URIs
-// carry the file system's bytes of each path.
-QMimeData *FileListMimeData(const QStringList &paths, bool cut);
 
 } // namespace tarvin
