@@ -42,12 +42,18 @@ QString HelpFolder(const QStringList &configFolders) {
     throw notFound;
 }
 
+QString InstalledDocFolder(const QString &programFolder) {
+    return withSlash(
+        QDir::cleanPath(withSlash(programFolder) + QStringLiteral("../share/doc/tarvin")));
+}
+
 QString ManualFilePath(const QString &programFolder, const QStringList &configFolders) {
-    QString help = HelpFolder(configFolders);
-    QString beside = withSlash(programFolder) + kManualName;
-    if (QFileInfo(beside).isFile())
-        return beside;
-    return help + kManualName;
+    for (const QString &folder : {withSlash(programFolder), InstalledDocFolder(programFolder)}) {
+        const QString candidate = folder + kManualName;
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return HelpFolder(configFolders) + kManualName;
 }
 
 void OpenManual() {
