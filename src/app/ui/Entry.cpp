@@ -74,6 +74,8 @@ int RunViewer(const QStringList &arguments) {
     }
     if (explorer->EndRequested())
         return 0;
+    if (splash)
+        splash->raise(); // above the explorer it belongs to, which was shown after it
     if (noArguments) {
         // The splash stays at least its time while the explorer already answers; then the
         // folder tree and the message list come alive.

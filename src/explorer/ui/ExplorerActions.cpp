@@ -176,7 +176,7 @@ QMenu *TExplorerActions::BuildListMenu(QWidget *parent, TTarvinFrame *pane) {
 
 void TExplorerActions::Update(const TExplorerActionState &state, TTarvinFrame *pane) {
     actOpen->setEnabled(state.RowSelected);
-    actPrint->setEnabled(state.RowSelected);
+    actPrint->setEnabled(state.RowSelected && state.PrintAvailable);
     actFindInMessages->setEnabled(state.FindAvailable);
     actQuickView->setEnabled(actQuickViewer->isEnabled() && actQuickViewer->isChecked());
     for (QAction *action : {actMessage, actProperties, actSaveLog})

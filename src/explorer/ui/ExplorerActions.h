@@ -22,7 +22,8 @@ struct TExplorerActionState {
     bool FolderFocused = false; // the folder tree has a focused folder
     bool AttachmentSelected = false;
     bool AttachmentHasData = false;
-    bool FindAvailable = false; // the find window exists in this program
+    bool FindAvailable = false;  // the find window exists in this program
+    bool PrintAvailable = false; // printing exists in this program
 };
 
 // The explorer window's actions with their captions, shortcuts and update rules, and the

@@ -96,7 +96,9 @@ void TExplorerForm::CheckFolderDates(const QString &displayPath, bool prompted) 
             return;
         if (accepted) {
             ran = true;
-            TWaitForm wait(this);
+            // Without an owner: the explorer is disabled while it is shown, and a disabled
+            // owner would take its own windows with it.
+            TWaitForm wait;
             m_waitForm = &wait;
             TWaitProgress progress(wait);
             info.Log = std::make_unique<QStringList>();

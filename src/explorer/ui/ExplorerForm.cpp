@@ -78,6 +78,7 @@ TExplorerForm::TExplorerForm(const QString &settingsFolder, QWidget *parent)
     m_spMessageCount->hide();
     resize(kDesignedWidth, kDesignedHeight);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
+    CentreOnScreen(this);
     m_viewers.SetMainWindow(this);
     LoadConfig();
     setWindowTitle(VersionKey(2) + QLatin1Char(' ') + VersionKey(9));
@@ -315,10 +316,8 @@ void TExplorerForm::ActivateExplorer() {
                     window->activateWindow();
                 }
             });
+    // The selection made while the tree was filled arrives 50 ms later, now taken up.
     m_activated = true;
-    // The selection made while the tree was filled reaches the list now.
-    if (!CurrentFolder().isEmpty())
-        folderSelected(CurrentFolder());
 }
 
 void TExplorerForm::OpenCommandLineFiles(const QStringList &arguments, bool activate) {

@@ -89,9 +89,10 @@ void TFolderTree::Activate() {
     addFolderItem(nullptr, QStringLiteral("/"), QStringLiteral("File System"),
                   FolderIcon(QStringLiteral("/")));
     for (const QStorageInfo &volume : userVolumes()) {
-        const QString name = volume.displayName().isEmpty()
-                                 ? QFileInfo(volume.rootPath()).fileName()
-                                 : volume.displayName();
+        // A volume without a label is named by its mount point's last part.
+        QString name = volume.displayName();
+        if (name.isEmpty() || name == volume.rootPath())
+            name = QFileInfo(volume.rootPath()).fileName();
         addFolderItem(nullptr, cleanPath(volume.rootPath()), name,
                       themeIcon("drive-removable-media", QFileIconProvider::Drive));
     }
