@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "base/IniFile.h"
 #include "base/VersionInfo.h"
+#include "util/NativePath.h"
 #include "util/ShellOpen.h"
 
 #include <QDir>
@@ -13,10 +14,6 @@ namespace tarvin {
 
 namespace {
 const QString kManualName = QStringLiteral("halvorn-tarvin-manual.pdf");
-
-QString withSlash(const QString &folder) {
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 } // namespace
 
 QStringList DefaultHelpConfigFolders() {
@@ -26,7 +23,7 @@ QStringList DefaultHelpConfigFolders() {
 QString HelpFolder(const QStringList &configFolders) {
     const Error notFound(QStringLiteral("Could not determine the location of Pelorin"));
     for (const QString &folder : configFolders) {
-        QString iniPath = withSlash(folder) + QStringLiteral("pelorin.ini");
+        QString iniPath = WithTrailingSlash(folder) + QStringLiteral("pelorin.ini");
         if (!QFileInfo(iniPath).isFile())
             continue;
         TIniFile ini(iniPath);
@@ -36,19 +33,20 @@ QString HelpFolder(const QStringList &configFolders) {
         QString help =
             ini.ReadString(QStringLiteral("1.0"), QStringLiteral("Applet Help"), {}).trimmed();
         if (help.isEmpty())
-            help = withSlash(install) + QStringLiteral("Help");
-        return withSlash(help);
+            help = WithTrailingSlash(install) + QStringLiteral("Help");
+        return WithTrailingSlash(help);
     }
     throw notFound;
 }
 
 QString InstalledDocFolder(const QString &programFolder) {
-    return withSlash(
-        QDir::cleanPath(withSlash(programFolder) + QStringLiteral("../share/doc/tarvin")));
+    return WithTrailingSlash(
+        QDir::cleanPath(WithTrailingSlash(programFolder) + QStringLiteral("../share/doc/tarvin")));
 }
 
 QString ManualFilePath(const QString &programFolder, const QStringList &configFolders) {
-    for (const QString &folder : {withSlash(programFolder), InstalledDocFolder(programFolder)}) {
+    for (const QString &folder :
+         {WithTrailingSlash(programFolder), InstalledDocFolder(programFolder)}) {
         const QString candidate = folder + kManualName;
         if (QFileInfo(candidate).isFile())
             return candidate;

@@ -4,7 +4,7 @@
 // those folders, starts the child with --gtest_filter on the DesktopAppsChild suite and checks
 // that every child test passed; in the parent's own run the child tests are skipped.
 #include "DesktopAppsFixture.h"
-#include "TestPrinters.h"
+#include "support/QtPrinters.h"
 
 #include "base/Error.h"
 #include "util/DesktopApps.h"

@@ -1,5 +1,5 @@
 #include "DesktopAppsFixture.h"
-#include "TestPrinters.h"
+#include "support/QtPrinters.h"
 
 #include "util/DesktopApps.h"
 #include "util/ShellOpen.h"

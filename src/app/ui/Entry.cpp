@@ -1,6 +1,7 @@
 #include "app/ui/Entry.h"
 
 #include "app/CommandLine.h"
+#include "app/ui/FeatureWiring.h"
 #include "app/ui/WidgetDesktop.h"
 #include "base/DesktopServices.h"
 #include "base/Error.h"
@@ -59,6 +60,7 @@ int RunViewer(const QStringList &arguments) {
     // last of them closes while the explorer is hidden; no other window does.
     QApplication::setQuitOnLastWindowClosed(false);
     auto explorer = std::make_unique<TExplorerForm>();
+    ConnectViewerWindows(explorer->Viewers());
 
     std::unique_ptr<TSplashScreen> splash;
     if (noArguments) {

@@ -4,6 +4,7 @@
 #include "explorer/ui/ExplorerImages.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewImages.h"
+#include "view/ui/ViewerActionHandler.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,19 +15,6 @@
 
 namespace tarvin {
 
-namespace {
-// The frame's toolbar pictures used by the explorer (see view/ui/ViewImages.h).
-constexpr int kReplyImage = 1;
-constexpr int kForwardImage = 2;
-constexpr int kPrintImage = 3;
-
-QList<QAction *> replyForwardActions(TTarvinFrame *pane) {
-    return {pane->acReply,         pane->acReplyToSenderInc, pane->acReplyToSender,
-            pane->acReplyToAllInc, pane->acReplyToAll,       pane->acForwardAsAtt,
-            pane->acForward};
-}
-} // namespace
-
 QAction *TExplorerActions::make(const char *name, const QString &caption, bool checkable) {
     auto *action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -34,12 +22,11 @@ QAction *TExplorerActions::make(const char *name, const QString &caption, bool c
     return action;
 }
 
-TExplorerActions::TExplorerActions(QObject *parent) : QObject(parent) {
+TExplorerActions::TExplorerActions(TViewerActionHandler *viewerActions, QObject *parent)
+    : QObject(parent), m_viewer(viewerActions) {
+    TViewerActionHandler *v = viewerActions;
     actOpen = make("actOpen", QStringLiteral("Open"));
     actOpen->setIcon(ExplorerIcon(TExplorerImage::Open));
-    actPrint = make("actPrint", QStringLiteral("Print..."));
-    actPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    actPrint->setIcon(ToolbarImage(kPrintImage));
     actClose = make("actClose", QStringLiteral("Close"));
     actClose->setIcon(ExplorerIcon(TExplorerImage::Close));
     actFindInMessages = make("actFindInMessages", QStringLiteral("Find in Messages..."));
@@ -51,37 +38,31 @@ TExplorerActions::TExplorerActions(QObject *parent) : QObject(parent) {
     actQuickViewer->setChecked(true);
     actConvertDatesLog = make("actConvertDatesLog", QStringLiteral("Convert Dates Log"));
     actQuickView = make("actQuickView", QStringLiteral("QuickView"));
-    actQuickViewToolbar = make("actQuickViewToolbar", QStringLiteral("QuickView Toolbar"), true);
-    actAttachmentWindow = make("actAttachmentWindow", QStringLiteral("Attachment Window"), true);
-    actSystemAttachments = make("actSystemAttachments", QStringLiteral("System Attachments"), true);
-    for (QAction *action : {actQuickViewToolbar, actAttachmentWindow, actSystemAttachments})
-        action->setChecked(true);
-    actMessage = make("actMessage", QStringLiteral("Message"), true);
-    actProperties = make("actProperties", QStringLiteral("Properties"), true);
-    actSaveLog = make("actSaveLog", QStringLiteral("Save Log"), true);
-    m_pageGroup = new QActionGroup(this);
-    for (QAction *action : {actMessage, actProperties, actSaveLog})
-        m_pageGroup->addAction(action);
-    actMessage->setChecked(true);
-    actHtml = make("actHtml", QStringLiteral("HTML"), true);
-    actPlainText = make("actPlainText", QStringLiteral("Plain Text"), true);
-    m_bodyGroup = new QActionGroup(this);
-    m_bodyGroup->addAction(actHtml);
-    m_bodyGroup->addAction(actPlainText);
-    actHtml->setChecked(true);
-    actFont = make("actFont", QStringLiteral("Font..."));
-    actFont->setShortcut(QKeySequence(Qt::Key_F9));
     actRefresh = make("actRefresh", QStringLiteral("Refresh"));
     actRefresh->setShortcut(QKeySequence(Qt::Key_F5));
     actConvertDates = make("actConvertDates", QStringLiteral("Convert Dates..."));
     actOptions = make("actOptions", QStringLiteral("Options..."));
     actAppHelp = make("actAppHelp", VersionKey(9) + QStringLiteral(" Help"));
     actAboutApp = make("actAboutApp", QStringLiteral("About..."));
-    actOpenAttachment = make("actOpenAttachment", QStringLiteral("Open"));
-    actSaveAttachmentAs = make("actSaveAttachmentAs", QStringLiteral("Save As..."));
+
+    // The pane's, under the explorer's names.
+    actPrint = v->actPrint;
+    actQuickViewToolbar = v->actToolbar;
+    actQuickViewToolbar->setText(QStringLiteral("QuickView Toolbar"));
+    actQuickViewToolbar->setObjectName(QStringLiteral("actQuickViewToolbar"));
+    actAttachmentWindow = v->actAttachmentWindow;
+    actSystemAttachments = v->actSystemAttachments;
+    actMessage = v->actMessage;
+    actProperties = v->actProperties;
+    actSaveLog = v->actSaveLog;
+    actHtml = v->actHTML;
+    actPlainText = v->actPlainText;
+    actFont = v->actFont;
+    actOpenAttachment = v->actOpenAttachment;
+    actSaveAttachmentAs = v->actSaveAs;
 }
 
-void TExplorerActions::BuildMenus(QMenuBar *bar, TTarvinFrame *pane) {
+void TExplorerActions::BuildMenus(QMenuBar *bar) {
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addAction(actOpen);
@@ -117,16 +98,9 @@ void TExplorerActions::BuildMenus(QMenuBar *bar, TTarvinFrame *pane) {
 
     QMenu *actions = bar->addMenu(QStringLiteral("&Actions"));
     actions->setObjectName(QStringLiteral("mnuActions"));
-    // "Reply..." runs the pane's Reply with its own caption.
-    auto *reply = new QAction(QStringLiteral("Reply..."), actions);
-    reply->setObjectName(QStringLiteral("actReplyMenu"));
-    connect(reply, &QAction::triggered, pane->acReply, &QAction::trigger);
-    connect(pane->acReply, &QAction::changed, reply,
-            [reply, pane] { reply->setEnabled(pane->acReply->isEnabled()); });
-    reply->setEnabled(pane->acReply->isEnabled());
-    actions->addAction(reply);
-    actions->addAction(pane->acForward);
-    actions->addAction(pane->acForwardAsAtt);
+    actions->addAction(m_viewer->actReplyMenu);
+    actions->addAction(m_viewer->acForward);
+    actions->addAction(m_viewer->acForwardAsAtt);
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -152,47 +126,34 @@ void TExplorerActions::BuildToolBar(QToolBar *bar, TTarvinFrame *pane) {
     bar->addSeparator();
     bar->addAction(actQuickViewer);
     bar->addSeparator();
-    auto addDropDown = [bar](QAction *action, QMenu *menu, int image) {
+    // Reply and Forward with the pane's drop-down menus.
+    for (auto [action, menu] : {std::pair{m_viewer->acReply, pane->ReplyMenu()},
+                                {m_viewer->acForward, pane->ForwardMenu()}}) {
         auto *button = new QToolButton(bar);
         button->setDefaultAction(action);
-        button->setIcon(ToolbarImage(image));
         button->setMenu(menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
         button->setAutoRaise(true);
         bar->addWidget(button);
-    };
-    addDropDown(pane->acReply, pane->ReplyMenu(), kReplyImage);
-    addDropDown(pane->acForward, pane->ForwardMenu(), kForwardImage);
+    }
 }
 
-QMenu *TExplorerActions::BuildListMenu(QWidget *parent, TTarvinFrame *pane) {
+QMenu *TExplorerActions::BuildListMenu(QWidget *parent) {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("pmnMessages"));
-    menu->addAction(pane->acReply);
-    menu->addAction(pane->acForward);
-    menu->addAction(pane->acForwardAsAtt);
+    menu->addAction(m_viewer->acReply);
+    menu->addAction(m_viewer->acForward);
+    menu->addAction(m_viewer->acForwardAsAtt);
     return menu;
 }
 
-void TExplorerActions::Update(const TExplorerActionState &state, TTarvinFrame *pane) {
+void TExplorerActions::Update(const TExplorerActionState &state) {
     actOpen->setEnabled(state.RowSelected);
-    actPrint->setEnabled(state.RowSelected && state.PrintAvailable);
     actFindInMessages->setEnabled(state.FindAvailable);
     actQuickView->setEnabled(actQuickViewer->isEnabled() && actQuickViewer->isChecked());
-    for (QAction *action : {actMessage, actProperties, actSaveLog})
-        action->setEnabled(state.QuickViewFileSet);
-    actHtml->setEnabled(actMessage->isChecked() && state.HasHtmlBody);
-    actPlainText->setEnabled(actMessage->isChecked() && state.HasPlainBody);
-    actFont->setEnabled(state.ActivePage == 0 && actPlainText->isChecked());
     actConvertDates->setEnabled(state.FolderFocused);
-    for (QAction *action : {actOpenAttachment, actSaveAttachmentAs}) {
-        action->setVisible(state.AttachmentSelected);
-        action->setEnabled(state.AttachmentHasData);
-    }
-    // Reply and forward wait for the mail actions of this window; until they are wired, they
-    // stay off here as in the viewer window.
-    for (QAction *action : replyForwardActions(pane))
-        action->setEnabled(false);
+    m_viewer->SetQuickViewFileSet(state.QuickViewFileSet);
+    m_viewer->SetListRowSelected(state.RowSelected);
 }
 
 } // namespace tarvin

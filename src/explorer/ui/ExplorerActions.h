@@ -11,6 +11,7 @@ class QToolBar;
 namespace tarvin {
 
 class TTarvinFrame;
+class TViewerActionHandler;
 
 // What the explorer's actions are enabled and ticked from.
 struct TExplorerActionState {
@@ -27,22 +28,26 @@ struct TExplorerActionState {
 };
 
 // The explorer window's actions with their captions, shortcuts and update rules, and the
-// main menu and tool bar built from them. The window connects what they do.
+// main menu and tool bar built from them. The actions on the quick-view pane (print, tabs, body
+// form, attachments, font, its tool bar and attachment list, reply and forward) are the
+// viewer action handler's, which acts on the pane itself; the rest are the explorer's own,
+// and the window connects what they do.
 class TExplorerActions : public QObject {
     Q_OBJECT
 public:
-    explicit TExplorerActions(QObject *parent);
+    TExplorerActions(TViewerActionHandler *viewerActions, QObject *parent);
 
     // Puts the menus into the bar; the pane's reply and forward actions go into "Actions".
-    void BuildMenus(QMenuBar *bar, TTarvinFrame *pane);
+    void BuildMenus(QMenuBar *bar);
     // Fills the tool bar; Reply and Forward come with the pane's drop-down menus.
     void BuildToolBar(QToolBar *bar, TTarvinFrame *pane);
+    TViewerActionHandler *ViewerActions() const { return m_viewer; }
     // The list's context menu: the pane's Reply, Forward and Forward as Attachment.
-    QMenu *BuildListMenu(QWidget *parent, TTarvinFrame *pane);
+    QMenu *BuildListMenu(QWidget *parent);
 
-    // Sets enabled, ticked and visible states from the state (the pane's reply and forward
-    // actions included: the explorer's rule replaces the frame's).
-    void Update(const TExplorerActionState &state, TTarvinFrame *pane);
+    // Sets enabled, ticked and visible states from the state; the pane's actions learn the
+    // explorer's facts (quick-view file, selected row) and update themselves.
+    void Update(const TExplorerActionState &state);
 
     QAction *actOpen, *actPrint, *actClose, *actFindInMessages, *actQuickViewer,
         *actConvertDatesLog, *actQuickView, *actQuickViewToolbar, *actAttachmentWindow,
@@ -53,8 +58,7 @@ public:
 private:
     QAction *make(const char *name, const QString &caption, bool checkable = false);
 
-    QActionGroup *m_pageGroup;
-    QActionGroup *m_bodyGroup;
+    TViewerActionHandler *m_viewer;
 };
 
 } // namespace tarvin

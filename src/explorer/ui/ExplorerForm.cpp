@@ -14,6 +14,7 @@
 #include "util/WorkFolder.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerActionHandler.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,7 +72,8 @@ TExplorerForm::TExplorerForm(const QString &settingsFolder, QWidget *parent)
     } catch (const Error &) {
         // No private temporary folder: nothing to sweep.
     }
-    m_actions = new TExplorerActions(this);
+    m_viewerActions = new TViewerActionHandler(TViewerHost::Explorer, this);
+    m_actions = new TExplorerActions(m_viewerActions, this);
     buildLayout();
     connectActions();
     m_gsWarning->hide();
@@ -179,19 +181,17 @@ void TExplorerForm::buildLayout() {
     statusBar()->addWidget(m_gsWarning);
     statusBar()->setSizeGripEnabled(true);
 
-    // The pane's own Close button hides the pane.
-    m_quickViewClose = new QAction(QStringLiteral("Close"), this);
-    m_quickViewClose->setObjectName(QStringLiteral("actQuickViewClose"));
-    m_quickViewClose->setToolTip(QStringLiteral("Close"));
-    connect(m_quickViewClose, &QAction::triggered, m_actions->actQuickViewer, &QAction::trigger);
+    // The pane's actions act on the pane; its Close button hides it.
+    m_viewerActions->SetCurrentFrame(m_quickViewer);
+    connect(m_viewerActions, &TViewerActionHandler::CloseRequested, m_actions->actQuickViewer,
+            &QAction::trigger);
+    connect(m_viewerActions, &TViewerActionHandler::HelpRequested, this, &TExplorerForm::openHelp);
+    connect(m_viewerActions, &TViewerActionHandler::AboutRequested, this,
+            &TExplorerForm::ShowAbout);
     TExplorerActions *a = m_actions;
-    m_quickViewer->AttachHostActions(
-        TFrameHostActions{m_quickViewClose, a->actPrint, a->actMessage, a->actProperties,
-                          a->actSaveLog, a->actHtml, a->actPlainText, a->actOpenAttachment,
-                          a->actSaveAttachmentAs, a->actSystemAttachments, a->actFont});
-    a->BuildMenus(menuBar(), m_quickViewer);
+    a->BuildMenus(menuBar());
     a->BuildToolBar(m_toolBar, m_quickViewer);
-    m_messages->SetContextMenu(a->BuildListMenu(m_messages, m_quickViewer));
+    m_messages->SetContextMenu(a->BuildListMenu(m_messages));
     // Shortcuts of actions that live only in menus work window-wide.
     addActions({a->actPrint, a->actFindInMessages, a->actQuickViewer, a->actFont, a->actRefresh});
 }
@@ -204,31 +204,6 @@ void TExplorerForm::connectActions() {
             [this] { emit FindInMessagesRequested(CurrentFolder()); });
     connect(a->actQuickViewer, &QAction::toggled, this, &TExplorerForm::setQuickViewerVisible);
     connect(a->actConvertDatesLog, &QAction::triggered, this, &TExplorerForm::ShowConvertDatesLog);
-    connect(a->actQuickViewToolbar, &QAction::toggled, m_quickViewer,
-            &TTarvinFrame::SetToolbarVisible);
-    connect(a->actAttachmentWindow, &QAction::toggled, m_quickViewer,
-            &TTarvinFrame::SetAttachmentsVisible);
-    connect(a->actSystemAttachments, &QAction::toggled, m_quickViewer,
-            &TTarvinFrame::SetShowSystemAttachments);
-    connect(a->actMessage, &QAction::triggered, this,
-            [this] { m_quickViewer->SetActivePage(fpMessage); });
-    connect(a->actProperties, &QAction::triggered, this,
-            [this] { m_quickViewer->SetActivePage(fpProperties); });
-    connect(a->actSaveLog, &QAction::triggered, this,
-            [this] { m_quickViewer->SetActivePage(fpSaveLog); });
-    connect(a->actHtml, &QAction::triggered, this, [this] { m_quickViewer->SetPlainText(false); });
-    connect(a->actPlainText, &QAction::triggered, this,
-            [this] { m_quickViewer->SetPlainText(true); });
-    connect(a->actFont, &QAction::triggered, this, [this] {
-        // The chosen font is applied to the pane, not stored.
-        QPlainTextEdit *body = m_quickViewer->PlainTextView();
-        QString font = body->font().toString();
-        if (Desktop().AskFont(this, font)) {
-            QFont chosen;
-            if (chosen.fromString(font))
-                body->setFont(chosen);
-        }
-    });
     connect(a->actRefresh, &QAction::triggered, m_messages, &TExplorerMessageList::Refresh);
     connect(a->actConvertDates, &QAction::triggered, this, [this] {
         const QString folder = TFolderTree::ItemPath(m_folders->currentItem());
@@ -238,11 +213,6 @@ void TExplorerForm::connectActions() {
     connect(a->actOptions, &QAction::triggered, this, &TExplorerForm::ShowOptions);
     connect(a->actAppHelp, &QAction::triggered, this, &TExplorerForm::openHelp);
     connect(a->actAboutApp, &QAction::triggered, this, &TExplorerForm::ShowAbout);
-    connect(a->actOpenAttachment, &QAction::triggered, m_quickViewer,
-            &TTarvinFrame::OpenSelectedAttachment);
-    connect(a->actSaveAttachmentAs, &QAction::triggered, m_quickViewer,
-            &TTarvinFrame::SaveSelectedAttachmentAs);
-
     connect(m_folders, &TFolderTree::FolderChanged, this, &TExplorerForm::folderSelected);
     connect(m_messages, &TExplorerMessageList::SelectionSettled, this,
             &TExplorerForm::ShowInQuickViewer);
@@ -254,9 +224,6 @@ void TExplorerForm::connectActions() {
         m_spMessageCount->setVisible(!text.isEmpty());
     });
     // States follow whatever the user did last.
-    connect(m_quickViewer, &TTarvinFrame::AttachmentSelectionChanged, this,
-            &TExplorerForm::UpdateActions);
-    connect(m_quickViewer, &TTarvinFrame::BodyShown, this, &TExplorerForm::UpdateActions);
     connect(m_folders, &QTreeWidget::currentItemChanged, this, &TExplorerForm::UpdateActions);
     connect(m_messages->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TExplorerForm::UpdateActions);
@@ -266,13 +233,8 @@ void TExplorerForm::UpdateActions() {
     TExplorerActionState state;
     state.RowSelected = !m_messages->SelectedFile().isEmpty();
     state.QuickViewFileSet = !m_quickViewFile.isEmpty();
-    state.HasHtmlBody = m_quickViewer->HasHtmlBody();
-    state.HasPlainBody = m_quickViewer->HasPlainBody();
-    state.ActivePage = m_quickViewer->ActivePage();
     state.FolderFocused = m_folders->currentItem() != nullptr;
-    state.AttachmentSelected = m_quickViewer->SelectedAttachmentInfo() != nullptr;
-    state.AttachmentHasData = m_quickViewer->SelectedAttachment() != nullptr;
-    m_actions->Update(state, m_quickViewer);
+    m_actions->Update(state);
 }
 
 void TExplorerForm::ActivateExplorer() {

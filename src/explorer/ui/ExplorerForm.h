@@ -19,6 +19,7 @@ class TExplorerActions;
 class TFolderTree;
 class TTarvinForm;
 class TTarvinFrame;
+class TViewerActionHandler;
 
 // The main window of viewer mode: the folder tree, the message list of the selected folder
 // and the quick-view pane below them. It opens the files named on the command line (or handed
@@ -83,6 +84,7 @@ public:
     void ShowConvertDatesLog();
 
     TExplorerActions *Actions() const { return m_actions; }
+    TViewerActionHandler *ViewerActions() const { return m_viewerActions; }
     TTarvinFrame *QuickViewer() const { return m_quickViewer; }
     TFolderTree *Folders() const { return m_folders; }
     TExplorerMessageList *MessageList() const { return m_messages; }
@@ -140,7 +142,7 @@ private:
     QLabel *m_lblFolder = nullptr;
     TExplorerMessageList *m_messages = nullptr;
     TTarvinFrame *m_quickViewer = nullptr;
-    QAction *m_quickViewClose = nullptr;
+    TViewerActionHandler *m_viewerActions = nullptr;
     QLabel *m_spMessageCount = nullptr;
     QWidget *m_gsWarning = nullptr;
     QLabel *m_warningText = nullptr;

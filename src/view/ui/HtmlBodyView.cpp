@@ -1,4 +1,5 @@
 #include "view/ui/HtmlBodyView.h"
+#include "util/NativePath.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -71,8 +72,8 @@ protected:
 
 void THtmlRequestFilter::SetAllowedFolder(const QString &folder) {
     QString canonical = folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
-    if (!canonical.isEmpty() && !canonical.endsWith(QLatin1Char('/')))
-        canonical += QLatin1Char('/');
+    if (!canonical.isEmpty())
+        canonical = WithTrailingSlash(canonical);
     QMutexLocker lock(&m_mutex);
     m_folder = canonical;
 }
