@@ -1,4 +1,5 @@
 #include "explorer/ui/ExplorerForm.h"
+#include "app/ui/ExplorerDialogs.h"
 #include "base/Error.h"
 #include "base/RunMode.h"
 #include "convert/FolderMarker.h"
@@ -54,6 +55,7 @@ protected:
     }
 
     TRecordingDesktop m_desktop;
+    TExplorerDialogs m_dialogs;
     QTemporaryDir m_root, m_home;
     QByteArray m_oldHome;
     QString m_settings;
@@ -67,6 +69,7 @@ int rejectDialog(QObject *) {
 
 TEST_F(ExplorerFormTest, OnlyTheFirstArgumentOpensAndAnOtherFileEndsTheProgram) {
     TExplorerForm explorer(m_settings);
+    explorer.SetDialogs(&m_dialogs);
     EXPECT_EQ(explorer.windowTitle(), "Halvorn Tarvin");
     EXPECT_EQ(explorer.Actions()->actAppHelp->text(), "Tarvin Help");
     explorer.OpenCommandLineFiles({m_root.filePath("report.txt"), m_root.filePath("b.pml")}, false);
@@ -86,12 +89,16 @@ TEST_F(ExplorerFormTest, OnlyTheFirstArgumentOpensAndAnOtherFileEndsTheProgram) 
 TEST_F(ExplorerFormTest, SettingsSurviveARestartOnlyAfterActivation) {
     {
         TExplorerForm explorer(m_settings);
+        explorer.SetDialogs(&m_dialogs);
+        explorer.SetDialogs(&m_dialogs);
         // A run that was never activated (viewer windows only) writes nothing.
     }
     EXPECT_FALSE(QFileInfo::exists(m_settings + "CONFIG.INI"));
     const QString mail = messageFolder("mail", 0);
     {
         TExplorerForm explorer(m_settings);
+        explorer.SetDialogs(&m_dialogs);
+        explorer.SetDialogs(&m_dialogs);
         EXPECT_TRUE(explorer.Actions()->actQuickViewer->isChecked());
         explorer.OpenCommandLineFiles({}, true);
         ASSERT_TRUE(explorer.IsActivated());
@@ -108,6 +115,7 @@ TEST_F(ExplorerFormTest, SettingsSurviveARestartOnlyAfterActivation) {
     EXPECT_TRUE(QFileInfo::exists(m_settings + "Folders.DAT"));
     AppConfig() = TConfig();
     TExplorerForm explorer(m_settings);
+    explorer.SetDialogs(&m_dialogs);
     EXPECT_FALSE(explorer.Actions()->actQuickViewer->isChecked());
     EXPECT_FALSE(explorer.Actions()->actSystemAttachments->isChecked());
     EXPECT_TRUE(explorer.Actions()->actAttachmentWindow->isChecked());
@@ -142,6 +150,7 @@ TEST_F(ExplorerFormTest, SettingsFolderThatCannotBeMadeIsReported) {
 
 TEST_F(ExplorerFormTest, DateCheckAsksWarnsAndConverts) {
     TExplorerForm explorer(m_settings);
+    explorer.SetDialogs(&m_dialogs);
     const QString mail = messageFolder("mail", 3);
     const QString empty = messageFolder("empty", 0);
     TConvertDatesInfo &info = explorer.ConvertDatesInfo();
@@ -203,7 +212,7 @@ TEST_F(ExplorerFormTest, DateCheckAsksWarnsAndConverts) {
     EXPECT_TRUE(explorer.FolderTimesUtc());
     EXPECT_TRUE(explorer.DateWarning().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(m_settings + "CVTDATES.LOG"));
-    EXPECT_EQ(explorer.WaitWindow(), nullptr);
+    EXPECT_FALSE(explorer.IsConverting());
     // The dialog's choice is no preference.
     EXPECT_FALSE(info.IsTimestampUtc);
     EXPECT_TRUE(m_desktop.OpenedInEditor.empty());
@@ -211,6 +220,7 @@ TEST_F(ExplorerFormTest, DateCheckAsksWarnsAndConverts) {
 
 TEST_F(ExplorerFormTest, OptionsAreCopiedBackOnlyOnOk) {
     TExplorerForm explorer(m_settings);
+    explorer.SetDialogs(&m_dialogs);
     TConvertDatesInfo &info = explorer.ConvertDatesInfo();
     AppConfig() = TConfig();
     m_desktop.DialogRuns.push_back([](QObject *dialog) {

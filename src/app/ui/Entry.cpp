@@ -1,6 +1,7 @@
 #include "app/ui/Entry.h"
 
 #include "app/CommandLine.h"
+#include "app/ui/ExplorerDialogs.h"
 #include "app/ui/FeatureWiring.h"
 #include "app/ui/WidgetDesktop.h"
 #include "base/DesktopServices.h"
@@ -59,7 +60,9 @@ int RunViewer(const QStringList &arguments) {
     // The explorer ends the program when it closes, and the viewer windows end it when the
     // last of them closes while the explorer is hidden; no other window does.
     QApplication::setQuitOnLastWindowClosed(false);
+    TExplorerDialogs explorerDialogs;
     auto explorer = std::make_unique<TExplorerForm>();
+    explorer->SetDialogs(&explorerDialogs);
     ConnectViewerWindows(explorer->Viewers());
 
     std::unique_ptr<TSplashScreen> splash;

@@ -4,13 +4,7 @@
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
-#include "base/ui/WindowSupport.h"
 #include "convert/FolderMarker.h"
-#include "convert/ui/ConvertDatesForm.h"
-#include "convert/ui/ConvertDatesOptionsFrame.h"
-#include "dialogs/ui/AboutBoxForm.h"
-#include "dialogs/ui/OptionsForm.h"
-#include "dialogs/ui/WaitForm.h"
 #include "explorer/FolderDateCheck.h"
 #include "explorer/ui/ExplorerActions.h"
 #include "explorer/ui/ExplorerForm.h"
@@ -18,31 +12,11 @@
 #include "view/ui/TarvinFrame.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace tarvin {
 
 namespace {
-
-// The wait window as the conversion run sees it.
-class TWaitProgress : public IConversionProgress {
-public:
-    explicit TWaitProgress(TWaitForm &form) : m_form(form) {}
-    void ShowProgress() override {
-        CentreOnScreen(&m_form);
-        m_form.show();
-    }
-    void HideProgress() override { m_form.hide(); }
-    bool IsCancelled() override { return m_form.IsCancelled(); }
-    void SetStatusText(const QString &text) override { m_form.SetStatusText(text); }
-
-private:
-    TWaitForm &m_form;
-};
 
 // Sets a flag for the lifetime of the object.
 class TFlagScope {
@@ -81,40 +55,30 @@ void TExplorerForm::CheckFolderDates(const QString &displayPath, bool prompted) 
         ReadFolderMarker(folder);
 
     bool ran = false;
-    if (ShouldAskToConvert(prompted, facts, info.PromptToConvert)) {
-        TConvertDatesForm form(this);
-        form.SetMenuLayout(!prompted);
-        form.ConvertDatesOptions()->SetUseUtc(info.IsTimestampUtc);
-        form.ConvertDatesOptions()->SetConvertSubfolders(info.ConvertSubfolders);
-        form.edtFolder->setText(displayPath);
-        form.edtFolder->setCursorPosition(0);
-        CentreOnScreen(&form);
-        form.btnYes->setFocus();
+    if (ShouldAskToConvert(prompted, facts, info.PromptToConvert) && m_dialogs) {
+        bool useUtc = info.IsTimestampUtc;
+        bool subfolders = info.ConvertSubfolders;
+        bool promptAgain = true;
         const QPointer<TExplorerForm> alive(this);
-        const bool accepted = Desktop().ExecDialog(&form) == QDialog::Accepted;
+        const bool accepted = m_dialogs->AskConvertDates(this, displayPath, !prompted, useUtc,
+                                                         subfolders, promptAgain);
         if (!alive)
             return;
         if (accepted) {
             ran = true;
-            // Without an owner: the explorer is disabled while it is shown, and a disabled
-            // owner would take its own windows with it.
-            TWaitForm wait;
-            m_waitForm = &wait;
-            TWaitProgress progress(wait);
+            const std::unique_ptr<IConversionProgress> wait = m_dialogs->MakeWaitWindow();
             info.Log = std::make_unique<QStringList>();
             std::optional<bool> converted;
+            TFlagScope converting(m_converting);
             try {
-                converted = RunInteractiveConversion(
-                    folder, displayPath, form.ConvertDatesOptions()->UseUtc(),
-                    form.ConvertDatesOptions()->ConvertSubfolders(), info, progress,
-                    m_settingsFolder + QStringLiteral("CVTDATES.LOG"));
+                converted =
+                    RunInteractiveConversion(folder, displayPath, useUtc, subfolders, info, *wait,
+                                             m_settingsFolder + QStringLiteral("CVTDATES.LOG"));
             } catch (const Error &) {
-                m_waitForm = nullptr;
                 info.Log.reset();
-                info.PromptToConvert = form.PromptAgain();
+                info.PromptToConvert = promptAgain;
                 throw;
             }
-            m_waitForm = nullptr;
             info.Log.reset();
             if (!alive)
                 return;
@@ -129,7 +93,7 @@ void TExplorerForm::CheckFolderDates(const QString &displayPath, bool prompted) 
                 Desktop().OpenInTextEditor(this, log);
             }
         }
-        info.PromptToConvert = form.PromptAgain();
+        info.PromptToConvert = promptAgain;
     }
 
     const TDateCheckOutcome outcome = DateCheckOutcome(prompted, facts, info.Warnings, ran);
@@ -148,30 +112,27 @@ void TExplorerForm::ShowConvertDatesLog() {
 }
 
 void TExplorerForm::ShowOptions() {
-    auto *options = new TConvertDatesOptionsFrame;
-    TOptionsForm form(options, this);
+    if (!m_dialogs)
+        return;
     TConvertDatesInfo &info = m_convertDatesInfo;
     TConfig &config = AppConfig();
-    form.cbAskToConvert->setChecked(info.PromptToConvert);
-    options->SetUseUtc(info.IsTimestampUtc);
-    options->SetConvertSubfolders(info.ConvertSubfolders);
-    form.cbAddViewerTrailer->setChecked(config.IncludeViewerTrailer);
-    form.SetViewerTrailer(config.ViewerTrailer);
-    form.cbLoadRemoteContent->setChecked(config.LoadRemoteContent);
-    if (Desktop().ExecDialog(&form) != QDialog::Accepted)
+    TOptionsValues values{info.PromptToConvert,   info.IsTimestampUtc,
+                          info.ConvertSubfolders, config.IncludeViewerTrailer,
+                          config.ViewerTrailer,   config.LoadRemoteContent};
+    if (!m_dialogs->EditOptions(this, values))
         return;
-    info.PromptToConvert = form.cbAskToConvert->isChecked();
-    info.IsTimestampUtc = options->UseUtc();
-    info.ConvertSubfolders = options->ConvertSubfolders();
-    config.IncludeViewerTrailer = form.cbAddViewerTrailer->isChecked();
-    config.ViewerTrailer = form.ViewerTrailer();
-    config.LoadRemoteContent = form.cbLoadRemoteContent->isChecked();
+    info.PromptToConvert = values.PromptToConvert;
+    info.IsTimestampUtc = values.IsTimestampUtc;
+    info.ConvertSubfolders = values.ConvertSubfolders;
+    config.IncludeViewerTrailer = values.IncludeViewerTrailer;
+    config.ViewerTrailer = values.ViewerTrailer;
+    config.LoadRemoteContent = values.LoadRemoteContent;
     m_quickViewer->SetLoadRemoteContent(config.LoadRemoteContent);
 }
 
 void TExplorerForm::ShowAbout() {
-    TAboutBoxForm about(this);
-    Desktop().ExecDialog(&about);
+    if (m_dialogs)
+        m_dialogs->ShowAbout(this);
 }
 
 } // namespace tarvin

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "convert/InteractiveConversion.h"
-#include "dialogs/ui/WaitForm.h"
+#include "explorer/ui/ExplorerDialogs.h"
 #include "explorer/ui/ExplorerMessageList.h"
 #include "view/ui/ViewerWindows.h"
 
@@ -90,8 +90,10 @@ public:
     TExplorerMessageList *MessageList() const { return m_messages; }
     QString SettingsFolder() const { return m_settingsFolder; }
     int PaneHeight() const { return m_paneHeight; }
-    // The wait window while a conversion runs.
-    TWaitForm *WaitWindow() const { return m_waitForm; }
+    // The dialogs it starts (given by the program root; without them it asks nothing).
+    void SetDialogs(IExplorerDialogs *dialogs) { m_dialogs = dialogs; }
+    // A conversion run is going on.
+    bool IsConverting() const { return m_converting; }
 
     // Sets the actions' states from the current state.
     void UpdateActions();
@@ -129,7 +131,8 @@ private:
     QStringList m_pendingFiles;
     int m_paneHeight = -1;
     bool m_endRequested = false;
-    QPointer<TWaitForm> m_waitForm;
+    bool m_converting = false;
+    IExplorerDialogs *m_dialogs = nullptr;
 
     TViewerWindows m_viewers;
     TExplorerActions *m_actions = nullptr;
