@@ -14,15 +14,14 @@ fi
 if [ $# -gt 0 ]; then
     exec build/tarvin "$@"
 fi
-# The HTML mail with an inline picture shows most of the viewer; any sample will do otherwise.
-sample=""
-for candidate in samples/Quarterly*.pml samples/*.pml; do
-    if [ -f "$candidate" ]; then
-        sample=$candidate
-        break
-    fi
-done
-if [ -n "$sample" ]; then
-    exec build/tarvin "$sample"
+# Without a file: the explorer, with its settings in a demo folder under build/ so that the
+# user's own settings are never touched. Its first start selects the bundled samples.
+demo_config="$PWD/build/demo-config"
+settings="$demo_config/Halvorn/Tarvin"
+if [ ! -f "$settings/Folders.DAT" ]; then
+    mkdir -p "$settings"
+    samples=$(printf '%s' "$PWD/samples" | sed 's/\\/\\\\/g; s/"/\\"/g')
+    printf '{"views": {"FoldersTreeview": {"expanded": [], "selected": "%s", "focused": "%s", "top": ""}}}\n' \
+        "$samples" "$samples" >"$settings/Folders.DAT"
 fi
-exec build/tarvin
+XDG_CONFIG_HOME="$demo_config" exec build/tarvin

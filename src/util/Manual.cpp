@@ -39,12 +39,19 @@ QString HelpFolder(const QStringList &configFolders) {
     throw notFound;
 }
 
+QString InstalledDocFolder(const QString &programFolder) {
+    return WithTrailingSlash(
+        QDir::cleanPath(WithTrailingSlash(programFolder) + QStringLiteral("../share/doc/tarvin")));
+}
+
 QString ManualFilePath(const QString &programFolder, const QStringList &configFolders) {
-    QString help = HelpFolder(configFolders);
-    QString beside = WithTrailingSlash(programFolder) + kManualName;
-    if (QFileInfo(beside).isFile())
-        return beside;
-    return help + kManualName;
+    for (const QString &folder :
+         {WithTrailingSlash(programFolder), InstalledDocFolder(programFolder)}) {
+        const QString candidate = folder + kManualName;
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return HelpFolder(configFolders) + kManualName;
 }
 
 void OpenManual() {

@@ -14,9 +14,14 @@ QString HelpFolder(const QStringList &configFolders);
 // The default configuration folders: the user's, then /etc/xdg.
 QStringList DefaultHelpConfigFolders();
 
-// The manual to open: "halvorn-tarvin-manual.pdf" beside the program when it exists there,
-// else in the help folder. The help folder is determined first, so its error comes before
-// any file is looked at.
+// Tarvin's installed documentation folder for a program in `programFolder`
+// ("<prefix>/bin" gives "<prefix>/share/doc/tarvin/").
+QString InstalledDocFolder(const QString &programFolder);
+
+// The manual to open: "halvorn-tarvin-manual.pdf" beside the program, else in Tarvin's
+// installed documentation folder, else in the companion suite's help folder. The suite is
+// asked only when neither of Tarvin's own places holds the manual, so a manual installed with
+// Tarvin opens on a machine without the suite; then the suite's error stands.
 QString ManualFilePath(const QString &programFolder, const QStringList &configFolders);
 
 // Opens the user manual with the desktop's program for it. Raises Error on failure.

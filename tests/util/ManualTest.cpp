@@ -1,6 +1,7 @@
 #include "util/Manual.h"
 #include "base/Error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -43,15 +44,30 @@ TEST(Manual, HelpFolderLookup) {
     expectMissing({user.path(), system.path()});
     writeFile(user.filePath("pelorin.ini"), "[1.0]\nApplet Help=/opt/help\n");
     expectMissing({user.path()});
+}
 
-    // The manual beside the program wins, but only once the help folder is known.
+TEST(Manual, TarvinsOwnManualNeedsNoSuite) {
+    // <prefix>/bin/tarvin with <prefix>/share/doc/tarvin/.
+    QTemporaryDir prefix, user, install;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("bin") &&
+                QDir(prefix.path()).mkpath("share/doc/tarvin"));
+    const QString bin = prefix.filePath("bin");
+    const QString doc = prefix.filePath("share/doc/tarvin/halvorn-tarvin-manual.pdf");
+    EXPECT_EQ(InstalledDocFolder(bin), prefix.filePath("share/doc/tarvin") + "/");
+
+    // Without the suite and without a manual of our own: the suite's error.
+    EXPECT_THROW(ManualFilePath(bin, {user.path()}), Error);
+    // The installed manual opens without the suite.
+    writeFile(doc, "%PDF");
+    EXPECT_EQ(ManualFilePath(bin, {user.path()}), doc);
+    // The one beside the program comes first.
+    writeFile(bin + "/halvorn-tarvin-manual.pdf", "%PDF");
+    EXPECT_EQ(ManualFilePath(bin, {user.path()}), bin + "/halvorn-tarvin-manual.pdf");
+    // Neither: the suite's help folder.
+    QFile::remove(doc);
+    QFile::remove(bin + "/halvorn-tarvin-manual.pdf");
     writeFile(user.filePath("pelorin.ini"),
               ("[1.0]\npelorin=" + install.path() + "\n").toLocal8Bit());
-    EXPECT_EQ(ManualFilePath(program.path(), {user.path()}),
+    EXPECT_EQ(ManualFilePath(bin, {user.path()}),
               install.path() + "/Help/halvorn-tarvin-manual.pdf");
-    writeFile(program.filePath("halvorn-tarvin-manual.pdf"), "%PDF");
-    EXPECT_EQ(ManualFilePath(program.path(), {user.path()}),
-              program.path() + "/halvorn-tarvin-manual.pdf");
-    QFile::remove(user.filePath("pelorin.ini"));
-    EXPECT_THROW(ManualFilePath(program.path(), {user.path()}), Error);
 }
