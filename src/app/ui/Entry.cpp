@@ -60,6 +60,7 @@ int RunViewer(const QStringList &arguments) {
     auto explorer = std::make_unique<TExplorerForm>();
     explorer->SetDialogs(&explorerDialogs);
     ConnectViewerWindows(explorer->Viewers());
+    ConnectExplorer(*explorer);
 
     std::unique_ptr<TSplashScreen> splash;
     if (noArguments) {

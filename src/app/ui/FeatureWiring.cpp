@@ -6,9 +6,11 @@
 #include "base/Error.h"
 #include "base/VersionInfo.h"
 #include "dialogs/ui/AboutBoxForm.h"
+#include "explorer/ui/ExplorerForm.h"
 #include "mail/ui/MailActionRunner.h"
 #include "util/Manual.h"
 #include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerActionHandler.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
@@ -60,6 +62,19 @@ void ConnectViewerWindows(TViewerWindows &viewers) {
     features.Find = true;
     features.Mail = true;
     viewers.SetFeatures(features);
+}
+
+void ConnectExplorer(TExplorerForm &explorer) {
+    TViewerActionHandler *pane = explorer.ViewerActions();
+    QObject::connect(pane, &TViewerActionHandler::PrintRequested, &explorer, &PrintFrameMessage);
+    QObject::connect(pane, &TViewerActionHandler::MailActionRequested, &explorer, &RunMailAction);
+    QObject::connect(&explorer, &TExplorerForm::FindInMessagesRequested, &explorer,
+                     [](const QString &folder) { ShowSearchWindow(folder); });
+    TViewerFeatures features;
+    features.Print = true;
+    features.Find = true;
+    features.Mail = true;
+    explorer.SetFeatures(features);
 }
 
 void RunMailAction(TTarvinFrame *frame, TMailAction action) {

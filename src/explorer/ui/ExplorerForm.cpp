@@ -234,7 +234,15 @@ void TExplorerForm::UpdateActions() {
     state.RowSelected = !m_messages->SelectedFile().isEmpty();
     state.QuickViewFileSet = !m_quickViewFile.isEmpty();
     state.FolderFocused = m_folders->currentItem() != nullptr;
+    state.FindAvailable = m_features.Find;
+    state.PrintAvailable = m_features.Print;
     m_actions->Update(state);
+}
+
+void TExplorerForm::SetFeatures(const TViewerFeatures &features) {
+    m_features = features;
+    m_viewerActions->SetFeatures(features);
+    UpdateActions();
 }
 
 void TExplorerForm::ActivateExplorer() {

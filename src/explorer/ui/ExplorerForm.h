@@ -97,6 +97,9 @@ public:
 
     // Sets the actions' states from the current state.
     void UpdateActions();
+    // The features the program serves (printing, the find window, reply and forward): their
+    // actions are enabled only when served.
+    void SetFeatures(const TViewerFeatures &features);
 
 signals:
     // "Find in Messages..." with the folder to search.
@@ -146,6 +149,7 @@ private:
     TExplorerMessageList *m_messages = nullptr;
     TTarvinFrame *m_quickViewer = nullptr;
     TViewerActionHandler *m_viewerActions = nullptr;
+    TViewerFeatures m_features;
     QLabel *m_spMessageCount = nullptr;
     QWidget *m_gsWarning = nullptr;
     QLabel *m_warningText = nullptr;
