@@ -1,15 +1,23 @@
 #include "app/ui/Entry.h"
 
 #include "app/CommandLine.h"
+#include "app/InstanceMessage.h"
+#include "app/SingleInstance.h"
 #include "base/VersionInfo.h"
+#include "base/ui/BringToFront.h"
 #include "convert/ConverterHelper.h"
 #include "util/NativePath.h"
+#include "util/WorkFolder.h"
 #include "util/ui/OpenWithDialog.h"
+#include "view/ui/TarvinForm.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <csignal>
+#include <cstdio>
+#include <memory>
 
 namespace tarvin {
 
@@ -34,15 +42,46 @@ bool selectsViewer(const QStringList &arguments) {
     }
 }
 
+// The single-instance check of viewer mode, before any window: hands the arguments to the
+// viewer of this program file that runs already, or claims the instance socket.
+TViewerStart claimViewer(const QStringList &arguments) {
+    try {
+        return StartSingleInstance(arguments,
+                                   InstanceSocketPath(CanonicalProgramPath(), PrivateTempFolder()));
+    } catch (const Error &error) {
+        // No private folder: run as a viewer of our own rather than not at all.
+        const QByteArray line = "tarvin: " + error.message().toUtf8() + '\n';
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        return TViewerStart();
+    }
+}
+
+// A second start's command line: the first argument is opened, as at start-up, and its window
+// comes to the front.
+void openHandedOver(TViewerWindows &viewers, const QStringList &lines, const QString &folder) {
+    const QStringList arguments = ResolveReceivedArguments(lines, folder);
+    if (arguments.isEmpty())
+        return; // nothing to show until the explorer window exists
+    if (viewers.OpenCommandLineFile(arguments.first()))
+        BringToFront(viewers.FindFileWindow(QFileInfo(arguments.first()).absoluteFilePath()));
+}
+
 } // namespace
 
-int RunViewer(const QStringList &arguments) {
+int RunViewer(const QStringList &arguments, TInstanceServer *server) {
     InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
     // Until the explorer exists, the first argument is opened here: a message file in a viewer
     // window, any other file with its program. The program ends with the last viewer window.
     TViewerWindows viewers;
+    if (server) {
+        QObject::connect(server, &TInstanceServer::ArgumentsReceived, &viewers,
+                         [&viewers](const QStringList &lines, const QString &folder) {
+                             openHandedOver(viewers, lines, folder);
+                         });
+        server->Listen();
+    }
     if (!viewers.OpenCommandLineFile(arguments.first()))
         return 0;
     return QApplication::exec();
@@ -54,14 +93,22 @@ int RunProgram(int argc, char **argv) {
     std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments = processArguments(argc, argv);
     if (selectsViewer(arguments)) {
+        // A second start hands over and ends here, without a display or an application object.
+        const TViewerStart start = claimViewer(arguments);
+        if (start.HandedOver)
+            return start.ExitStatus;
         QApplication app(argc, argv);
+        // Made after the application and gone before it; connections wait until it listens.
+        std::unique_ptr<TInstanceServer> server;
+        if (start.ListeningSocket >= 0)
+            server = std::make_unique<TInstanceServer>(start.ListeningSocket, start.SocketPath);
         // The application has taken its own options ("-style fusion", "-platform xcb") out of
         // the list; what remains is ours.
         arguments = processArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
-        return RunViewer(arguments);
+        return RunViewer(arguments, server.get());
     }
     QCoreApplication app(argc, argv);
     return ParseCommandLine(arguments, RunCommandLineConversion);
