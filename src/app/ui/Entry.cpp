@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/InstanceMessage.h"
 #include "app/SingleInstance.h"
+#include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "base/ui/BringToFront.h"
 #include "convert/ConverterHelper.h"
@@ -62,8 +63,13 @@ void openHandedOver(TViewerWindows &viewers, const QStringList &lines, const QSt
     const QStringList arguments = ResolveReceivedArguments(lines, folder);
     if (arguments.isEmpty())
         return; // nothing to show until the explorer window exists
-    if (viewers.OpenCommandLineFile(arguments.first()))
-        BringToFront(viewers.FindFileWindow(QFileInfo(arguments.first()).absoluteFilePath()));
+    try {
+        if (viewers.OpenCommandLineFile(arguments.first()))
+            BringToFront(viewers.FindFileWindow(QFileInfo(arguments.first()).absoluteFilePath()));
+    } catch (const Error &error) {
+        // Shown here: nothing may escape into the socket's event handling.
+        Desktop().ShowError(nullptr, VersionKey(9), error.message());
+    }
 }
 
 } // namespace
