@@ -112,54 +112,54 @@ TEST_F(FormTest, ActionStates) {
     TTarvinForm *window = Open(Write(RichMail(), "rich.pml"), {false, true, true});
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(window->Viewer()->PlainText());
-    EXPECT_TRUE(window->actHTML->isEnabled());
-    EXPECT_TRUE(window->actHTML->isChecked());
-    EXPECT_TRUE(window->actPlainText->isEnabled());
-    EXPECT_FALSE(window->actFont->isEnabled()); // HTML mode
-    window->actPlainText->trigger();
+    EXPECT_TRUE(window->Actions()->actHTML->isEnabled());
+    EXPECT_TRUE(window->Actions()->actHTML->isChecked());
+    EXPECT_TRUE(window->Actions()->actPlainText->isEnabled());
+    EXPECT_FALSE(window->Actions()->actFont->isEnabled()); // HTML mode
+    window->Actions()->actPlainText->trigger();
     EXPECT_TRUE(window->Viewer()->PlainText());
-    EXPECT_TRUE(window->actPlainText->isChecked());
-    EXPECT_TRUE(window->actFont->isEnabled());
+    EXPECT_TRUE(window->Actions()->actPlainText->isChecked());
+    EXPECT_TRUE(window->Actions()->actFont->isEnabled());
 
-    window->actProperties->trigger();
+    window->Actions()->actProperties->trigger();
     EXPECT_EQ(window->Viewer()->ActivePage(), fpProperties);
-    EXPECT_TRUE(window->actProperties->isChecked());
-    EXPECT_FALSE(window->actHTML->isEnabled());
-    EXPECT_FALSE(window->actPlainText->isEnabled());
-    EXPECT_FALSE(window->actFont->isEnabled());
-    window->actSaveLog->trigger();
-    EXPECT_TRUE(window->actSaveLog->isChecked());
+    EXPECT_TRUE(window->Actions()->actProperties->isChecked());
+    EXPECT_FALSE(window->Actions()->actHTML->isEnabled());
+    EXPECT_FALSE(window->Actions()->actPlainText->isEnabled());
+    EXPECT_FALSE(window->Actions()->actFont->isEnabled());
+    window->Actions()->actSaveLog->trigger();
+    EXPECT_TRUE(window->Actions()->actSaveLog->isChecked());
     // A tab chosen in the frame itself is followed by the actions.
     window->Viewer()->SetActivePage(fpMessage);
-    EXPECT_TRUE(window->actMessage->isChecked());
-    EXPECT_TRUE(window->actFont->isEnabled());
+    EXPECT_TRUE(window->Actions()->actMessage->isChecked());
+    EXPECT_TRUE(window->Actions()->actFont->isEnabled());
 
     // Open and Save As: hidden without a selection, disabled without data.
-    EXPECT_FALSE(window->actOpenAttachment->isVisible());
+    EXPECT_FALSE(window->Actions()->actOpenAttachment->isVisible());
     window->Viewer()->SelectAttachment(0);
-    EXPECT_TRUE(window->actOpenAttachment->isVisible());
-    EXPECT_TRUE(window->actSaveAs->isEnabled());
+    EXPECT_TRUE(window->Actions()->actOpenAttachment->isVisible());
+    EXPECT_TRUE(window->Actions()->actSaveAs->isEnabled());
     window->Viewer()->SelectAttachment(2); // lost.pdf has no data
-    EXPECT_TRUE(window->actSaveAs->isVisible());
-    EXPECT_FALSE(window->actOpenAttachment->isEnabled());
+    EXPECT_TRUE(window->Actions()->actSaveAs->isVisible());
+    EXPECT_FALSE(window->Actions()->actOpenAttachment->isEnabled());
 
     // Views.
-    EXPECT_TRUE(window->actAttachmentWindow->isChecked());
-    window->actAttachmentWindow->trigger();
+    EXPECT_TRUE(window->Actions()->actAttachmentWindow->isChecked());
+    window->Actions()->actAttachmentWindow->trigger();
     EXPECT_FALSE(window->AttachmentsVisible());
-    EXPECT_FALSE(window->actSystemAttachments->isChecked());
-    window->actSystemAttachments->trigger();
+    EXPECT_FALSE(window->Actions()->actSystemAttachments->isChecked());
+    window->Actions()->actSystemAttachments->trigger();
     EXPECT_TRUE(window->ShowSystemAttachments());
     EXPECT_EQ(window->Viewer()->AttachmentList()->count(), 7);
-    window->actToolbar->trigger();
+    window->Actions()->actToolbar->trigger();
     EXPECT_FALSE(window->ToolbarVisible());
 
     // Later issues: printing, finding, replying and forwarding stay off.
-    EXPECT_FALSE(window->actPrint->isEnabled());
-    EXPECT_FALSE(window->actFindInMessages->isEnabled());
-    EXPECT_FALSE(window->actReplyMenu->isEnabled());
-    EXPECT_TRUE(window->actAboutApp->isEnabled());
-    EXPECT_TRUE(window->actAppHelp->isEnabled());
+    EXPECT_FALSE(window->Actions()->actPrint->isEnabled());
+    EXPECT_FALSE(window->Actions()->actFindInMessages->isEnabled());
+    EXPECT_FALSE(window->Actions()->actReplyMenu->isEnabled());
+    EXPECT_TRUE(window->Actions()->actAboutApp->isEnabled());
+    EXPECT_TRUE(window->Actions()->actAppHelp->isEnabled());
 
     // Plain body empty: no "Plain Text"; no HTML body: no "HTML".
     TTarvinForm *htmlOnly = Open(Write(
@@ -170,11 +170,11 @@ TEST_F(FormTest, ActionStates) {
             return mail;
         }(),
         "htmlonly.pml"));
-    EXPECT_FALSE(htmlOnly->actPlainText->isEnabled());
-    EXPECT_TRUE(htmlOnly->actHTML->isEnabled());
+    EXPECT_FALSE(htmlOnly->Actions()->actPlainText->isEnabled());
+    EXPECT_TRUE(htmlOnly->Actions()->actHTML->isEnabled());
     TTarvinForm *plainOnly = Open(Write(PlainMail("a", "b", "c"), "plainonly.pml"));
-    EXPECT_FALSE(plainOnly->actHTML->isEnabled());
-    EXPECT_TRUE(plainOnly->actPlainText->isChecked());
+    EXPECT_FALSE(plainOnly->Actions()->actHTML->isEnabled());
+    EXPECT_TRUE(plainOnly->Actions()->actPlainText->isChecked());
 }
 
 TEST_F(FormTest, ReusesWindowsAndOpensEmbeddedMessages) {
@@ -347,15 +347,16 @@ TEST(MessageNotAvailable, Answers) {
 TEST_F(FormTest, AboutBoxAndFontDialog) {
     TTarvinForm *window = Open(Write(PlainMail("Ann", "Hi", "Body text"), "plain.pml"));
     ASSERT_NE(window, nullptr);
-    QString seen;
-    QTimer::singleShot(200, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            seen = modal->metaObject()->className();
-            modal->close();
-        }
-    });
-    window->actAboutApp->trigger();
-    EXPECT_EQ(seen, "tarvin::TAboutBoxForm");
+    // The about box and the manual are the program's: the window asks for them.
+    std::vector<QWidget *> about, help;
+    QObject::connect(&m_windows, &TViewerWindows::AboutRequested,
+                     [&](QWidget *owner) { about.push_back(owner); });
+    QObject::connect(&m_windows, &TViewerWindows::HelpRequested,
+                     [&](QWidget *owner) { help.push_back(owner); });
+    window->Actions()->actAboutApp->trigger();
+    window->Actions()->actAppHelp->trigger();
+    EXPECT_EQ(about, std::vector<QWidget *>{window});
+    EXPECT_EQ(help, std::vector<QWidget *>{window});
 
     // F9: the font dialog starts with the body's font; OK gives the body the chosen font.
     QFont before = window->Viewer()->PlainTextView()->font();
@@ -369,8 +370,8 @@ TEST_F(FormTest, AboutBoxAndFontDialog) {
             dialog->accept();
         }
     });
-    ASSERT_TRUE(window->actFont->isEnabled());
-    window->actFont->trigger();
+    ASSERT_TRUE(window->Actions()->actFont->isEnabled());
+    window->Actions()->actFont->trigger();
     EXPECT_EQ(offered.family(), before.family());
     EXPECT_EQ(window->Viewer()->PlainTextView()->font().pointSize(), chosen.pointSize());
 }

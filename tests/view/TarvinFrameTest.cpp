@@ -3,6 +3,7 @@
 #include "model/GWMessage.h"
 #include "view/AttachmentRules.h"
 #include "view/ui/HtmlBodyView.h"
+#include "view/ui/ViewerActionHandler.h"
 
 #include "QStringPrinter.h"
 #include "ViewTestMessages.h"
@@ -37,6 +38,7 @@ protected:
         m_frame = std::make_unique<TTarvinFrame>();
         m_frame->Desktop() = m_desk.Desktop();
         m_frame->resize(700, 600);
+        m_actions.SetCurrentFrame(m_frame.get());
     }
 
     QString Write(const PmlWriter &writer, const QString &name) {
@@ -56,6 +58,7 @@ protected:
 
     QTemporaryDir m_dir;
     RecordingDesktop m_desk;
+    TViewerActionHandler m_actions;
     std::unique_ptr<TTarvinFrame> m_frame;
 };
 
@@ -315,19 +318,19 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
     EXPECT_EQ(checked, 3); // From, Subject, File Name
 
     m_frame->SetActivePage(fpProperties);
-    EXPECT_FALSE(m_frame->acEditCopy->isEnabled());
-    EXPECT_TRUE(m_frame->acEditSelectAll->isEnabled());
-    m_frame->acEditSelectAll->trigger();
-    EXPECT_TRUE(m_frame->acEditCopy->isEnabled());
-    EXPECT_FALSE(m_frame->acEditSelectAll->isEnabled());
-    m_frame->acEditCopy->trigger();
+    EXPECT_FALSE(m_actions.acEditCopy->isEnabled());
+    EXPECT_TRUE(m_actions.acEditSelectAll->isEnabled());
+    m_actions.acEditSelectAll->trigger();
+    EXPECT_TRUE(m_actions.acEditCopy->isEnabled());
+    EXPECT_FALSE(m_actions.acEditSelectAll->isEnabled());
+    m_actions.acEditCopy->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), props);
 
     // On the message tab the actions follow the body view.
     m_frame->SetActivePage(fpMessage);
-    EXPECT_FALSE(m_frame->acEditCopy->isEnabled());
-    m_frame->acEditSelectAll->trigger();
-    m_frame->acEditCopy->trigger();
+    EXPECT_FALSE(m_actions.acEditCopy->isEnabled());
+    m_actions.acEditSelectAll->trigger();
+    m_actions.acEditCopy->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "Hello Bob,\nthe figures are attached.");
 
     // Hosts find the pages, menus and actions by name.
@@ -338,11 +341,11 @@ TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {
     EXPECT_EQ(m_frame->findChild<QWidget *>("tsProperties")->findChild<QPlainTextEdit *>(),
               m_frame->PropertiesView());
     for (const char *name : {"acEditCopy", "acReply", "acReplyToAllInc", "acForwardAsAtt"})
-        EXPECT_NE(m_frame->findChild<QAction *>(name), nullptr) << name;
+        EXPECT_NE(m_actions.findChild<QAction *>(name), nullptr) << name;
 
     // Reply and forward exist but do nothing yet.
     for (QAction *action :
-         {m_frame->acReply, m_frame->acReplyToAll, m_frame->acForward, m_frame->acForwardAsAtt})
+         {m_actions.acReply, m_actions.acReplyToAll, m_actions.acForward, m_actions.acForwardAsAtt})
         EXPECT_FALSE(action->isEnabled());
 
     // Indented stored properties: their values start where the file name's does.
@@ -386,9 +389,9 @@ TEST_F(FrameTest, ShowsHtmlBody) {
     QApplication::clipboard()->clear();
     m_frame->activateWindow();
     m_frame->HtmlView()->setFocus();
-    m_frame->acEditSelectAll->trigger();
-    ASSERT_TRUE(WaitFor([&] { return m_frame->acEditCopy->isEnabled(); }));
-    m_frame->acEditCopy->trigger();
+    m_actions.acEditSelectAll->trigger();
+    ASSERT_TRUE(WaitFor([&] { return m_actions.acEditCopy->isEnabled(); }));
+    m_actions.acEditCopy->trigger();
     EXPECT_TRUE(WaitFor([&] { return QApplication::clipboard()->text().contains("Hello Bob"); }))
         << QApplication::clipboard()->text().toStdString();
 

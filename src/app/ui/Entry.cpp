@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/InstanceMessage.h"
 #include "app/SingleInstance.h"
+#include "app/ui/FeatureWiring.h"
 #include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "base/ui/BringToFront.h"
@@ -81,6 +82,7 @@ int RunViewer(const QStringList &arguments, TInstanceServer *server) {
     // Until the explorer exists, the first argument is opened here: a message file in a viewer
     // window, any other file with its program. The program ends with the last viewer window.
     TViewerWindows viewers;
+    ConnectViewerWindows(viewers);
     if (server) {
         QObject::connect(server, &TInstanceServer::ArgumentsReceived, &viewers,
                          [&viewers](const QStringList &lines, const QString &folder) {

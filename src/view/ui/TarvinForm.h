@@ -1,19 +1,19 @@
 #pragma once
 
 #include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerActionHandler.h"
 
 #include <QMainWindow>
 
-class QAction;
-class QActionGroup;
 class QLabel;
-class QMenu;
 
 namespace tarvin {
 
 // A top-level window that shows one message (a message file or an embedded message)
 // through its frame, with a menu, the frame's toolbar and a status bar. It has its own
-// task-bar entry and frees itself when closed.
+// task-bar entry and frees itself when closed. Its actions are those of its action handler;
+// printing, finding, help, the about box, reply and forward are asked for through the
+// handler's signals.
 class TTarvinForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,29 +44,11 @@ public:
     QString StatusText() const;
     QString StatusHint() const;
 
-    // Sets every action's enabled, checked and visible state from the current state.
-    void UpdateActions();
+    // The viewer actions of the window's menus and of the frame's toolbar and pop-up menus.
+    TViewerActionHandler *Actions() const { return m_actions; }
 
     // The number of viewer windows alive in the process.
     static int WindowCount();
-
-    QAction *actPrint = nullptr;
-    QAction *actClose = nullptr;
-    QAction *actToolbar = nullptr;
-    QAction *actAttachmentWindow = nullptr;
-    QAction *actSystemAttachments = nullptr;
-    QAction *actMessage = nullptr;
-    QAction *actProperties = nullptr;
-    QAction *actSaveLog = nullptr;
-    QAction *actHTML = nullptr;
-    QAction *actPlainText = nullptr;
-    QAction *actOpenAttachment = nullptr;
-    QAction *actSaveAs = nullptr;
-    QAction *actFont = nullptr;
-    QAction *actFindInMessages = nullptr;
-    QAction *actAppHelp = nullptr;
-    QAction *actAboutApp = nullptr;
-    QAction *actReplyMenu = nullptr; // "Reply..." in the Actions menu, runs the frame's Reply
 
 signals:
     // An embedded message was opened in this window's frame.
@@ -78,21 +60,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createActions();
     void createMenus();
     void updateTitle();
     void updateStatusText();
-    void chooseFont();
-    void showAbout();
-    void openHelp();
     void messageShown();
 
     TTarvinFrame *m_viewer = nullptr;
+    TViewerActionHandler *m_actions = nullptr;
     QLabel *m_statusLabel = nullptr;
     bool m_attachedMessage = false;
-    QActionGroup *m_pageGroup = nullptr;
-    QActionGroup *m_bodyGroup = nullptr;
-    QMenu *m_mnuView = nullptr;
 };
 
 } // namespace tarvin

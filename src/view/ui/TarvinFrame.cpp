@@ -10,11 +10,10 @@
 #include "view/ViewTexts.h"
 #include "view/ui/HeaderPanels.h"
 #include "view/ui/HtmlBodyView.h"
-#include "view/ui/ViewImages.h"
+#include "view/ui/ViewerActionHandler.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -77,30 +76,17 @@ void SetViewText(QPlainTextEdit *view, const QString &text) {
     view->verticalScrollBar()->setValue(0);
 }
 
-QAction *NewAction(QObject *parent, const QString &caption, const QString &hint = QString()) {
-    auto *action = new QAction(caption, parent);
-    if (!hint.isEmpty()) {
-        action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-        action->setStatusTip(hint.section(QLatin1Char('|'), -1));
-    }
-    return action;
-}
-
-void AddIfSet(QWidget *target, QAction *action) {
-    if (action)
-        target->addAction(action);
-}
-
 } // namespace
 
 TTarvinFrame::TTarvinFrame(QWidget *parent) : QWidget(parent), m_desktop(TFrameDesktop::Default()) {
     buildControls();
     buildToolBar();
     bindMenus();
-    UpdateEditActions();
 }
 
 TTarvinFrame::~TTarvinFrame() {
+    if (m_actions && m_actions->CurrentFrame() == this)
+        m_actions->SetCurrentFrame(nullptr);
     // The panel points at the message; let it go first. The work folder removes itself.
     m_header.reset();
     m_message.reset();
@@ -201,97 +187,50 @@ void TTarvinFrame::buildControls() {
                      QStringLiteral("Save Log"));
     m_pgCtrl->hide();
 
-    connect(m_pgCtrl, &QTabWidget::currentChanged, this, [this] {
-        UpdateEditActions();
-        emit OnPageChange(this);
-    });
+    connect(m_pgCtrl, &QTabWidget::currentChanged, this, [this] { emit OnPageChange(this); });
+    connect(this, &TTarvinFrame::OnPageChange, this, &TTarvinFrame::StateChanged);
+    connect(this, &TTarvinFrame::OnViewModeChange, this, &TTarvinFrame::StateChanged);
+    connect(this, &TTarvinFrame::AttachmentSelectionChanged, this, &TTarvinFrame::StateChanged);
     connect(m_lvwAttachments, &QListWidget::itemActivated, this,
             [this] { OpenSelectedAttachment(); });
     connect(m_lvwAttachments, &QListWidget::itemSelectionChanged, this,
             [this] { emit AttachmentSelectionChanged(); });
     for (QPlainTextEdit *view : {m_reMessageBody, m_reProperties, m_reSaveLog}) {
-        connect(view, &QPlainTextEdit::selectionChanged, this, &TTarvinFrame::UpdateEditActions);
-        connect(view, &QPlainTextEdit::textChanged, this, &TTarvinFrame::UpdateEditActions);
+        connect(view, &QPlainTextEdit::selectionChanged, this, &TTarvinFrame::StateChanged);
+        connect(view, &QPlainTextEdit::textChanged, this, &TTarvinFrame::StateChanged);
     }
 }
 
 void TTarvinFrame::buildToolBar() {
-    acEditCopy =
-        NewAction(this, QStringLiteral("&Copy"),
-                  QStringLiteral("Copy|Copies the selection and puts it on the Clipboard"));
-    acEditCopy->setShortcut(QKeySequence::Copy);
-    acEditCopy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    acEditSelectAll = NewAction(this, QStringLiteral("Select &All"),
-                                QStringLiteral("Select All|Selects the entire document"));
-    acEditSelectAll->setShortcut(QKeySequence::SelectAll);
-    acEditSelectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    acEditCopy->setObjectName(QStringLiteral("acEditCopy"));
-    acEditSelectAll->setObjectName(QStringLiteral("acEditSelectAll"));
-    addAction(acEditCopy);
-    addAction(acEditSelectAll);
-    connect(acEditCopy, &QAction::triggered, this, &TTarvinFrame::editCopy);
-    connect(acEditSelectAll, &QAction::triggered, this, &TTarvinFrame::editSelectAll);
-
-    // Reply and forward arrive with the mail actions; until then they are shown but disabled.
-    acReply = NewAction(this, QStringLiteral("Reply"), QStringLiteral("Reply"));
-    acReply->setIcon(ToolbarImage(1));
-    acReplyToSenderInc = NewAction(this, QStringLiteral("Reply to Sender (Include Message)"));
-    acReplyToSender = NewAction(this, QStringLiteral("Reply to Sender"));
-    acReplyToAllInc = NewAction(this, QStringLiteral("Reply to All (Include Message)"));
-    acReplyToAll = NewAction(this, QStringLiteral("Reply to All"));
-    acForwardAsAtt = NewAction(this, QStringLiteral("Forward as Attachment"));
-    acForward = NewAction(this, QStringLiteral("Forward"), QStringLiteral("Forward"));
-    acForward->setIcon(ToolbarImage(2));
-    for (auto [action, name] : {std::pair{acReply, "acReply"},
-                                {acReplyToSenderInc, "acReplyToSenderInc"},
-                                {acReplyToSender, "acReplyToSender"},
-                                {acReplyToAllInc, "acReplyToAllInc"},
-                                {acReplyToAll, "acReplyToAll"},
-                                {acForwardAsAtt, "acForwardAsAtt"},
-                                {acForward, "acForward"}}) {
-        action->setObjectName(QLatin1String(name));
-        action->setEnabled(false);
-    }
-
     m_popupMenuReply = new QMenu(this);
     m_popupMenuReply->setObjectName(QStringLiteral("PopupMenuReply"));
-    m_popupMenuReply->addAction(acReply);
-    m_popupMenuReply->addSeparator();
-    m_popupMenuReply->addAction(acReplyToSenderInc);
-    m_popupMenuReply->addAction(acReplyToSender);
-    m_popupMenuReply->addSeparator();
-    m_popupMenuReply->addAction(acReplyToAllInc);
-    m_popupMenuReply->addAction(acReplyToAll);
     m_popupMenuForward = new QMenu(this);
     m_popupMenuForward->setObjectName(QStringLiteral("PopupMenuForward"));
-    m_popupMenuForward->addAction(acForwardAsAtt);
-    m_popupMenuForward->addSeparator();
-    m_popupMenuForward->addAction(acForward);
-
     m_popupMenuAttachments = new QMenu(this);
     m_popupMenuAttachments->setObjectName(QStringLiteral("PopupMenuAttachments"));
     m_popupMenuMessage = new QMenu(this);
     m_popupMenuMessage->setObjectName(QStringLiteral("PopupMenuMessage"));
     m_popupMenuEdit = new QMenu(this);
     m_popupMenuEdit->setObjectName(QStringLiteral("PopupMenuEdit"));
-    m_popupMenuEdit->addAction(acEditCopy);
-    m_popupMenuEdit->addAction(acEditSelectAll);
-    connect(m_popupMenuEdit, &QMenu::aboutToShow, this, &TTarvinFrame::UpdateEditActions);
-
-    AttachHostActions(TFrameHostActions{});
+    connect(m_popupMenuEdit, &QMenu::aboutToShow, this, &TTarvinFrame::StateChanged);
 }
 
-void TTarvinFrame::AttachHostActions(const TFrameHostActions &actions) {
-    m_host = actions;
-    auto withIcon = [](QAction *action, int image) {
-        if (action)
-            action->setIcon(ToolbarImage(image));
-        return action;
-    };
+TViewerActionHandler *TTarvinFrame::Actions() const {
+    return m_actions.data();
+}
+
+void TTarvinFrame::UseActions(TViewerActionHandler *actions) {
+    m_actions = actions;
     m_toolBar->clear();
-    AddIfSet(m_toolBar, withIcon(actions.Close, 0));
+    for (QMenu *menu : {m_popupMenuReply, m_popupMenuForward, m_popupMenuAttachments,
+                        m_popupMenuMessage, m_popupMenuEdit})
+        menu->clear();
+    if (!actions)
+        return;
+    const TViewerActionHandler &a = *actions;
+    m_toolBar->addAction(a.actClose);
     for (auto [action, menu] :
-         {std::pair{acReply, m_popupMenuReply}, {acForward, m_popupMenuForward}}) {
+         {std::pair{a.acReply, m_popupMenuReply}, {a.acForward, m_popupMenuForward}}) {
         auto *button = new QToolButton(m_toolBar);
         button->setDefaultAction(action);
         button->setMenu(menu);
@@ -300,35 +239,32 @@ void TTarvinFrame::AttachHostActions(const TFrameHostActions &actions) {
         m_toolBar->addWidget(button);
     }
     m_toolBar->addSeparator();
-    AddIfSet(m_toolBar, withIcon(actions.Print, 3));
+    m_toolBar->addAction(a.actPrint);
     m_toolBar->addSeparator();
-    AddIfSet(m_toolBar, withIcon(actions.Message, 4));
-    AddIfSet(m_toolBar, withIcon(actions.Properties, 5));
-    AddIfSet(m_toolBar, withIcon(actions.SaveLog, 6));
+    m_toolBar->addActions({a.actMessage, a.actProperties, a.actSaveLog});
     m_toolBar->addSeparator();
-    AddIfSet(m_toolBar, withIcon(actions.Html, 7));
-    AddIfSet(m_toolBar, withIcon(actions.PlainText, 8));
+    m_toolBar->addActions({a.actHTML, a.actPlainText});
     for (QAction *action : m_toolBar->actions()) {
         auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action));
         if (button && !button->menu())
             button->setFixedSize(29, 28);
     }
 
-    m_popupMenuAttachments->clear();
-    AddIfSet(m_popupMenuAttachments, actions.OpenAttachment);
-    AddIfSet(m_popupMenuAttachments, actions.SaveAs);
-    if (actions.SystemAttachments) {
-        QMenu *view = m_popupMenuAttachments->addMenu(QStringLiteral("View"));
-        view->addAction(actions.SystemAttachments);
-    }
-    m_popupMenuMessage->clear();
-    AddIfSet(m_popupMenuMessage, actions.Message);
-    AddIfSet(m_popupMenuMessage, actions.Properties);
-    AddIfSet(m_popupMenuMessage, actions.SaveLog);
-    if (actions.Font) {
-        m_popupMenuMessage->addSeparator();
-        m_popupMenuMessage->addAction(actions.Font);
-    }
+    m_popupMenuReply->addAction(a.acReply);
+    m_popupMenuReply->addSeparator();
+    m_popupMenuReply->addActions({a.acReplyToSenderInc, a.acReplyToSender});
+    m_popupMenuReply->addSeparator();
+    m_popupMenuReply->addActions({a.acReplyToAllInc, a.acReplyToAll});
+    m_popupMenuForward->addAction(a.acForwardAsAtt);
+    m_popupMenuForward->addSeparator();
+    m_popupMenuForward->addAction(a.acForward);
+
+    m_popupMenuAttachments->addActions({a.actOpenAttachment, a.actSaveAs});
+    m_popupMenuAttachments->addMenu(QStringLiteral("View"))->addAction(a.actSystemAttachments);
+    m_popupMenuMessage->addActions({a.actMessage, a.actProperties, a.actSaveLog});
+    m_popupMenuMessage->addSeparator();
+    m_popupMenuMessage->addAction(a.actFont);
+    m_popupMenuEdit->addActions({a.acEditCopy, a.acEditSelectAll});
 }
 
 void TTarvinFrame::bindMenus() {
@@ -342,7 +278,8 @@ void TTarvinFrame::bindMenus() {
     });
     for (QPlainTextEdit *view : {m_reMessageBody, m_reProperties, m_reSaveLog}) {
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint pos) {
-            m_popupMenuEdit->popup(view->viewport()->mapToGlobal(pos));
+            if (!m_popupMenuEdit->isEmpty())
+                m_popupMenuEdit->popup(view->viewport()->mapToGlobal(pos));
         });
     }
 }
@@ -409,7 +346,7 @@ void TTarvinFrame::setLoadedMessage(std::unique_ptr<TGWMessage> message) {
         if (m_webBrowser)
             m_webBrowser->LoadFile(QString());
     }
-    UpdateEditActions();
+    emit StateChanged();
 }
 
 void TTarvinFrame::rebuildHeader() {
@@ -481,14 +418,14 @@ void TTarvinFrame::updateBodyView() {
     view->LoadFile(file);
     m_bodyStack->setCurrentWidget(view);
     updateRemoteBar();
-    UpdateEditActions();
+    emit StateChanged();
 }
 
 void TTarvinFrame::showPlainBody() {
     SetViewText(m_reMessageBody, m_message ? m_message->Body.PlainText : QString());
     m_bodyStack->setCurrentWidget(m_reMessageBody);
     updateRemoteBar();
-    UpdateEditActions();
+    emit StateChanged();
     emit BodyShown();
 }
 
@@ -513,10 +450,11 @@ THtmlBodyView *TTarvinFrame::HtmlView() {
         connect(m_webBrowser, &THtmlBodyView::RemoteContentBlockedChanged, this,
                 &TTarvinFrame::updateRemoteBar);
         connect(m_webBrowser->page(), &QWebEnginePage::selectionChanged, this,
-                &TTarvinFrame::UpdateEditActions);
+                &TTarvinFrame::StateChanged);
         connect(m_webBrowser, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
-            UpdateEditActions();
-            m_popupMenuEdit->popup(m_webBrowser->mapToGlobal(pos));
+            emit StateChanged();
+            if (!m_popupMenuEdit->isEmpty())
+                m_popupMenuEdit->popup(m_webBrowser->mapToGlobal(pos));
         });
     }
     return m_webBrowser;
@@ -574,6 +512,7 @@ bool TTarvinFrame::ToolbarVisible() const {
 
 void TTarvinFrame::SetToolbarVisible(bool visible) {
     m_toolBar->setVisible(visible);
+    emit StateChanged();
 }
 
 int TTarvinFrame::ActivePage() const {
@@ -602,6 +541,7 @@ void TTarvinFrame::SetAttachmentsVisible(bool visible) {
         if (total > kListHeight)
             m_splMessage->setSizes({total - kListHeight, kListHeight});
     }
+    emit StateChanged();
 }
 
 // ---- attachments ----
@@ -755,36 +695,36 @@ QPlainTextEdit *TTarvinFrame::activeTextView() const {
     }
 }
 
-void TTarvinFrame::UpdateEditActions() {
-    if (!acEditCopy)
-        return;
+bool TTarvinFrame::CanCopy() const {
     // In HTML mode the message tab shows the HTML view, so Copy and Select All act on what the
     // user sees there rather than on the hidden plain-text view.
-    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown()) {
-        acEditCopy->setEnabled(m_webBrowser->page()->hasSelection());
-        acEditSelectAll->setEnabled(true);
-        return;
-    }
-    QPlainTextEdit *view = activeTextView();
-    const QTextCursor cursor = view->textCursor();
-    const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart();
-    acEditCopy->setEnabled(selected > 0);
-    acEditSelectAll->setEnabled(selected < view->document()->characterCount() - 1);
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
+        return m_webBrowser->page()->hasSelection();
+    const QTextCursor cursor = activeTextView()->textCursor();
+    return cursor.selectionEnd() > cursor.selectionStart();
 }
 
-void TTarvinFrame::editCopy() {
+bool TTarvinFrame::CanSelectAll() const {
+    if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
+        return true;
+    QPlainTextEdit *view = activeTextView();
+    const QTextCursor cursor = view->textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart() < view->document()->characterCount() - 1;
+}
+
+void TTarvinFrame::EditCopy() {
     if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
         m_webBrowser->page()->triggerAction(QWebEnginePage::Copy);
     else
         activeTextView()->copy();
 }
 
-void TTarvinFrame::editSelectAll() {
+void TTarvinFrame::EditSelectAll() {
     if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
         m_webBrowser->page()->triggerAction(QWebEnginePage::SelectAll);
     else
         activeTextView()->selectAll();
-    UpdateEditActions();
+    emit StateChanged();
 }
 
 void TTarvinFrame::showError(const QString &text) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "view/MessageContent.h"
+#include "view/ViewerActionRules.h"
 #include "view/ui/AttachmentIcons.h"
 #include "view/ui/FrameDesktop.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -25,10 +27,8 @@ class TFrmHeader;
 class TGWMessage;
 class THtmlBodyView;
 class THtmlRemoteContentBar;
+class TViewerActionHandler;
 class TWorkFolder;
-
-// Tab pages of the frame.
-enum TFramePage { fpMessage = 0, fpProperties = 1, fpSaveLog = 2 };
 
 // What a host passes on when the user opens an embedded message.
 struct TOpenMessageRequest {
@@ -38,21 +38,6 @@ struct TOpenMessageRequest {
     bool AttachmentsVisible = true;
     bool ShowSystemAttachments = false;
     bool LoadRemoteContent = false;
-};
-
-// The host's actions that the frame's toolbar and pop-up menus show. Any may be null.
-struct TFrameHostActions {
-    QAction *Close = nullptr;
-    QAction *Print = nullptr;
-    QAction *Message = nullptr;
-    QAction *Properties = nullptr;
-    QAction *SaveLog = nullptr;
-    QAction *Html = nullptr;
-    QAction *PlainText = nullptr;
-    QAction *OpenAttachment = nullptr;
-    QAction *SaveAs = nullptr;
-    QAction *SystemAttachments = nullptr;
-    QAction *Font = nullptr;
 };
 
 // The view of one loaded message: a tab with the header panel, the body (HTML or plain
@@ -137,22 +122,17 @@ public:
     QMenu *ReplyMenu() const { return m_popupMenuReply; }
     QMenu *ForwardMenu() const { return m_popupMenuForward; }
 
-    // The frame's own actions.
-    QAction *acEditCopy = nullptr;
-    QAction *acEditSelectAll = nullptr;
-    QAction *acReply = nullptr;
-    QAction *acReplyToSenderInc = nullptr;
-    QAction *acReplyToSender = nullptr;
-    QAction *acReplyToAllInc = nullptr;
-    QAction *acReplyToAll = nullptr;
-    QAction *acForwardAsAtt = nullptr;
-    QAction *acForward = nullptr;
+    // Shows the handler's actions on the toolbar and in the pop-up menus (null: none).
+    // TViewerActionHandler::SetCurrentFrame does this.
+    void UseActions(TViewerActionHandler *actions);
+    TViewerActionHandler *Actions() const;
 
-    // Puts the host's actions on the toolbar and into the pop-up menus.
-    void AttachHostActions(const TFrameHostActions &actions);
-
-    // Sets the enabled states of Copy and Select All from the active view.
-    void UpdateEditActions();
+    // Copy and Select All act on the view of the active tab; on the "Message" tab on the
+    // body the user sees.
+    bool CanCopy() const;
+    bool CanSelectAll() const;
+    void EditCopy();
+    void EditSelectAll();
 
     // The frame's ways of reaching the desktop (replaceable for tests).
     TFrameDesktop &Desktop() { return m_desktop; }
@@ -168,6 +148,9 @@ signals:
     void BodyShown();
     // The list selection changed.
     void AttachmentSelectionChanged();
+    // Something the viewer actions depend on may have changed: the message, the tab, the body
+    // form, the selection in a view or in the attachment list, a view setting.
+    void StateChanged();
 
 private:
     void buildControls();
@@ -182,8 +165,6 @@ private:
     void showPlainBody();
     void updateRemoteBar();
     QPlainTextEdit *activeTextView() const;
-    void editCopy();
-    void editSelectAll();
     void showError(const QString &text);
     void bindMenus();
 
@@ -205,7 +186,7 @@ private:
     std::vector<TAttachmentEntry> m_entries;
     TAttachmentIcons m_icons;
     TFrameDesktop m_desktop;
-    TFrameHostActions m_host;
+    QPointer<TViewerActionHandler> m_actions;
 
     QToolBar *m_toolBar = nullptr;
     QTabWidget *m_pgCtrl = nullptr;

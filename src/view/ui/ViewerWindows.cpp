@@ -128,8 +128,25 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
     return window;
 }
 
+void TViewerWindows::SetFeatures(const TViewerFeatures &features) {
+    m_features = features;
+    for (TTarvinForm *window : Windows())
+        window->Actions()->SetFeatures(features);
+}
+
 void TViewerWindows::adopt(TTarvinForm *window) {
     m_windows.append(window);
+    TViewerActionHandler *actions = window->Actions();
+    actions->SetFeatures(m_features);
+    connect(actions, &TViewerActionHandler::PrintRequested, this, &TViewerWindows::PrintRequested);
+    connect(actions, &TViewerActionHandler::FindInMessagesRequested, this,
+            &TViewerWindows::FindInMessagesRequested);
+    connect(actions, &TViewerActionHandler::MailActionRequested, this,
+            &TViewerWindows::MailActionRequested);
+    connect(actions, &TViewerActionHandler::HelpRequested, this,
+            [this, window] { emit HelpRequested(window); });
+    connect(actions, &TViewerActionHandler::AboutRequested, this,
+            [this, window] { emit AboutRequested(window); });
     connect(window, &QObject::destroyed, this, &TViewerWindows::windowDestroyed);
     connect(window, &TTarvinForm::OnOpenMessage, this,
             [this](TTarvinForm *sender, const TOpenMessageRequest &request) {

@@ -50,6 +50,9 @@ public:
     // viewer window ends the program.
     void SetMainWindow(QWidget *mainWindow) { m_mainWindow = mainWindow; }
 
+    // The features the program serves to the viewer windows' actions (all off at first).
+    void SetFeatures(const TViewerFeatures &features);
+
     // Desktop and program hooks (replaced by tests).
     std::function<void(const QString &path)> OpenFile;     // a file that is no message
     std::function<bool(const QString &text)> AskOpenWith;  // Yes/No for the failure box
@@ -60,6 +63,12 @@ public:
 signals:
     // The last viewer window has closed (before the program is ended, when it is).
     void LastWindowClosed();
+    // A viewer window's actions asked for these; `window` is the viewer window.
+    void PrintRequested(tarvin::TTarvinFrame *frame);
+    void FindInMessagesRequested(tarvin::TTarvinFrame *frame);
+    void MailActionRequested(tarvin::TTarvinFrame *frame, tarvin::TMailAction action);
+    void HelpRequested(QWidget *window);
+    void AboutRequested(QWidget *window);
 
 private:
     void windowDestroyed(QObject *window);
@@ -67,6 +76,7 @@ private:
 
     QList<QPointer<TTarvinForm>> m_windows;
     QPointer<QWidget> m_mainWindow;
+    TViewerFeatures m_features;
 };
 
 } // namespace tarvin
