@@ -283,12 +283,17 @@ TEST_F(SingleInstance, CopiesInOtherFoldersRunSideBySideAndAStaleSocketIsReplace
     EXPECT_EQ(Opened(), QStringList({"AAA", "BBB", "COPY"}));
     EXPECT_EQ(Running(), 2);
 
-    // A viewer killed leaves its socket behind, which the next start replaces.
+    // A viewer that is told to end removes its socket; one killed leaves it behind, and the
+    // next start replaces it.
+    copied->terminate();
+    ASSERT_TRUE(copied->waitForFinished(20000));
+    EXPECT_EQ(copied->exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFile::exists(SocketPath(copy)));
     original->kill();
     ASSERT_TRUE(original->waitForFinished(20000));
     EXPECT_TRUE(QFile::exists(SocketPath()));
     StartViewer("DDD");
-    EXPECT_EQ(Running(), 2);
+    EXPECT_EQ(Running(), 1);
 }
 
 TEST(InstanceServer, RemovesItsSocketWhenItEnds) {

@@ -17,9 +17,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace tarvin {
 
@@ -56,6 +59,33 @@ TViewerStart claimViewer(const QStringList &arguments) {
         std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
         return TViewerStart();
     }
+}
+
+// SIGTERM (a session that ends, "kill") ends the event loop as closing the windows would, so
+// that the viewer removes its instance socket and saves its settings on the way out. The
+// handler only writes to a pipe; the event loop reads it.
+int g_terminatePipe[2] = {-1, -1};
+
+void onTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_terminatePipe[1], &byte, 1);
+}
+
+void quitOnTerminate(QObject *owner) {
+    if (::pipe2(g_terminatePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_terminatePipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+        char byte;
+        while (::read(g_terminatePipe[0], &byte, 1) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
 }
 
 // A second start's command line: the first argument is opened, as at start-up, and its window
@@ -106,6 +136,7 @@ int RunProgram(int argc, char **argv) {
         if (start.HandedOver)
             return start.ExitStatus;
         QApplication app(argc, argv);
+        quitOnTerminate(&app);
         // Made after the application and gone before it; connections wait until it listens.
         std::unique_ptr<TInstanceServer> server;
         if (start.ListeningSocket >= 0)
