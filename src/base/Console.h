@@ -4,19 +4,9 @@
 
 namespace tarvin {
 
-// Where console texts go: standard output and standard input by default. Tests install a
-// recording console of their own.
-class TConsole {
-public:
-    virtual ~TConsole() = default;
-    virtual void Write(const QString &text) = 0; // written and flushed as it stands
-    virtual QString ReadLine() = 0;              // one line; end of input counts as Enter
-};
-
-TConsole &Console();
-// Installs a console; nullptr restores the standard one. Returns the previous one.
-TConsole *SetConsole(TConsole *console);
-
+// The console of conversion mode. These go through the desktop services (Desktop()), so that
+// tests record them; the services of a real process write to standard output and read from
+// standard input with StdConsoleWrite and StdConsoleReadLine.
 void ConsoleWrite(const QString &text);
 void ConsoleWriteLine(const QString &text = QString());
 QString ConsoleReadLine();
@@ -24,5 +14,11 @@ QString ConsoleReadLine();
 // The message, a line end, an empty line and "Press Enter to continue." without a line end;
 // then waits for one line of input.
 void ShowConsoleMessage(const QString &message);
+
+// Standard output and input. The text is written as it stands and flushed; once standard
+// output can no longer be written (a closed pipe, a full disk), nothing more is written and
+// reading returns at once. End of input counts as Enter.
+void StdConsoleWrite(const QString &text);
+QString StdConsoleReadLine();
 
 } // namespace tarvin

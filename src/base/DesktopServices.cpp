@@ -49,8 +49,8 @@ public:
     void SetClipboardText(const QString &) override {}
     void SetClipboardFiles(const QStringList &, bool) override {}
 
-    void WriteConsole(const QString &text) override { Console().Write(text); }
-    QString ReadConsoleLine() override { return Console().ReadLine(); }
+    void WriteConsole(const QString &text) override { StdConsoleWrite(text); }
+    QString ReadConsoleLine() override { return StdConsoleReadLine(); }
 
 private:
     [[noreturn]] static void noDesktop(const QString &what) {

@@ -67,4 +67,9 @@ QString ProgramBaseName() {
     return QFileInfo(ProgramFilePath()).completeBaseName();
 }
 
+QString ProductName() {
+    const QString name = VersionKey(9);
+    return name.isEmpty() ? QCoreApplication::applicationName() : name;
+}
+
 } // namespace tarvin

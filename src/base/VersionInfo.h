@@ -25,6 +25,8 @@ private:
 const TVersionInfo &AppVersionInfo();
 QString VersionKey(int index);
 QString VersionValue(const QString &key);
+// The product's name for captions: "ProductName", else the application's name.
+QString ProductName();
 
 // Full path of the running program file, and its file name without folder and extension.
 QString ProgramFilePath();

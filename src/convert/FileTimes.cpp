@@ -3,8 +3,6 @@
 #include "base/Error.h"
 
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace tarvin {
 
@@ -19,23 +17,6 @@ double CurrentUtcOffsetDays() {
 
 TDateTime LocalToUtcWithCurrentOffset(TDateTime value) {
     return value - CurrentUtcOffsetDays();
-}
-
-bool SetLastWriteTime(const QByteArray &nativePath, TDateTime value) {
-    qint64 msecs = DateTimeToUnixMSecs(value);
-    qint64 seconds = msecs / 1000;
-    qint64 remainder = msecs % 1000;
-    if (remainder < 0) { // keep the nanoseconds in 0..999999999 before the epoch
-        remainder += 1000;
-        --seconds;
-    }
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(seconds);
-    times[1].tv_nsec = static_cast<long>(remainder * 1000000);
-    // A link is never followed: its target may lie anywhere.
-    return utimensat(AT_FDCWD, nativePath.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 } // namespace tarvin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "util/DateTime.h"
+#include "util/FileTime.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,10 +16,5 @@ double CurrentUtcOffsetDays();
 // A local clock value turned into UTC with the current offset: the same offset applies
 // whatever season the value lies in.
 TDateTime LocalToUtcWithCurrentOffset(TDateTime value);
-
-// Sets the last-write time of the file to the value taken as if it were UTC, leaving the
-// access time alone; a symbolic link is changed itself, never its target. Returns false when
-// the time could not be set, with errno telling why.
-bool SetLastWriteTime(const QByteArray &nativePath, TDateTime value);
 
 } // namespace tarvin

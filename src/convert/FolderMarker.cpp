@@ -14,10 +14,7 @@
 namespace tarvin {
 
 QString MarkerFilePath(const QString &folder) {
-    QString path = folder;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path + QLatin1String(kMarkerFileName);
+    return WithTrailingSlash(folder) + QLatin1String(kMarkerFileName);
 }
 
 QByteArray MarkerFileContent(bool isTimestampUtc) {

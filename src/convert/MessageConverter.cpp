@@ -18,12 +18,6 @@ namespace tarvin {
 
 namespace {
 
-QString withTrailingSlash(const QString &folder) {
-    if (folder.endsWith(QLatin1Char('/')))
-        return folder;
-    return folder + QLatin1Char('/');
-}
-
 // The extension test: the text from the last "." is ".pml", in any case.
 bool hasMessageExtension(const char *name) {
     const char *dot = strrchr(name, '.');
@@ -40,7 +34,7 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 bool TMessageConverter::Convert(const QString &folder) {
     Cancel = false;
     Count = 0;
-    return processFolder(withTrailingSlash(folder));
+    return processFolder(WithTrailingSlash(folder));
 }
 
 void TMessageConverter::reportFolderError(const QString &message) {

@@ -1,7 +1,7 @@
 #include "mail/GroupWiseCommands.h"
 
 #include "base/Error.h"
-#include "util/NumberFormat.h"
+#include "model/AbstractMessageItem.h"
 
 #include <QStringList>
 
@@ -72,24 +72,13 @@ QString ItemAttachmentAddCommand(const QString &filePath) {
 }
 
 bool GWResultToBool(const QString &result) {
-    const QString text = result.trimmed();
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    // A number, written with the program's decimal separator.
-    QString number = text;
-    if (DecimalSeparator() != QLatin1Char('.')) {
-        if (number.contains(QLatin1Char('.')))
-            number.clear();
-        number.replace(DecimalSeparator(), QLatin1Char('.'));
-    }
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    if (!ok || number.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
-        number.contains(QLatin1String("nan"), Qt::CaseInsensitive))
+    // The client answers as message files write values: the same reading, blanks around it
+    // allowed.
+    try {
+        return StrToBool(result.trimmed());
+    } catch (const ConvertError &) {
         throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(result));
-    return value != 0;
+    }
 }
 
 } // namespace tarvin

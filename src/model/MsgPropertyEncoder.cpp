@@ -2,11 +2,11 @@
 
 #include "model/GWMessage.h"
 #include "model/MessageFileName.h"
+#include "util/FileTime.h"
 
 #include <QFile>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarvin {
@@ -119,23 +119,13 @@ QString TMsgPropertyEncoder::GetIdentifier() {
 bool TMsgPropertyEncoder::SetFileDate(const QString &path) const {
     // The file is opened for writing, as a file time is only given to files we may write;
     // O_NONBLOCK keeps a FIFO from blocking the open, and nothing is created or truncated.
+    // A link is never followed.
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::open(native.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
     if (fd < 0)
         return false;
-    const qint64 msecs = DateTimeToUnixMSecs(m_messageDate);
-    timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT; // the access time stays
-    qint64 seconds = msecs / 1000;
-    qint64 rest = msecs % 1000;
-    if (rest < 0) {
-        rest += 1000;
-        --seconds;
-    }
-    times[1].tv_sec = time_t(seconds);
-    times[1].tv_nsec = long(rest * 1000000);
-    const bool ok = ::futimens(fd, times) == 0;
+    const bool ok = SetLastWriteTime(fd, m_messageDate);
     ::close(fd);
     return ok;
 }

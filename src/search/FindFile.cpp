@@ -1,6 +1,7 @@
 #include "search/FindFile.h"
 
 #include "convert/FileAttributes.h"
+#include "util/NativePath.h"
 
 #include <QFile>
 #include <cerrno>
@@ -99,9 +100,7 @@ TFindFile::TFindFile(const TSearchCriteria &criteria)
             subfolders = path.startsWith(QLatin1Char('>'));
             path = path.mid(1).trimmed();
         }
-        QByteArray native = QFile::encodeName(path);
-        while (native.size() > 1 && native.endsWith('/'))
-            native.chop(1);
+        const QByteArray native = WithoutTrailingSlash(EncodeNativePath(path));
         if (!native.isEmpty())
             m_locations.push_back({native, subfolders});
     }
@@ -126,9 +125,7 @@ bool TFindFile::Execute(TFindFileEvents &events) {
 
 bool TFindFile::ExecuteFolder(const QByteArray &folder, bool subfolders, TFindFileEvents &events) {
     m_listed.clear();
-    QByteArray path = folder;
-    while (path.size() > 1 && path.endsWith('/'))
-        path.chop(1);
+    const QByteArray path = WithoutTrailingSlash(folder);
     if (!path.isEmpty())
         searchFolder(path, subfolders, false, events);
     return !IsStopped();

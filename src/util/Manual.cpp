@@ -1,10 +1,11 @@
 #include "util/Manual.h"
 
 #include "base/AppFolders.h"
+#include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/IniFile.h"
 #include "base/VersionInfo.h"
-#include "util/ShellOpen.h"
+#include "util/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,10 +14,6 @@ namespace tarvin {
 
 namespace {
 const QString kManualName = QStringLiteral("halvorn-tarvin-manual.pdf");
-
-QString withSlash(const QString &folder) {
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 } // namespace
 
 QStringList DefaultHelpConfigFolders() {
@@ -26,7 +23,7 @@ QStringList DefaultHelpConfigFolders() {
 QString HelpFolder(const QStringList &configFolders) {
     const Error notFound(QStringLiteral("Could not determine the location of Pelorin"));
     for (const QString &folder : configFolders) {
-        QString iniPath = withSlash(folder) + QStringLiteral("pelorin.ini");
+        QString iniPath = WithTrailingSlash(folder) + QStringLiteral("pelorin.ini");
         if (!QFileInfo(iniPath).isFile())
             continue;
         TIniFile ini(iniPath);
@@ -36,23 +33,23 @@ QString HelpFolder(const QStringList &configFolders) {
         QString help =
             ini.ReadString(QStringLiteral("1.0"), QStringLiteral("Applet Help"), {}).trimmed();
         if (help.isEmpty())
-            help = withSlash(install) + QStringLiteral("Help");
-        return withSlash(help);
+            help = WithTrailingSlash(install) + QStringLiteral("Help");
+        return WithTrailingSlash(help);
     }
     throw notFound;
 }
 
 QString ManualFilePath(const QString &programFolder, const QStringList &configFolders) {
     QString help = HelpFolder(configFolders);
-    QString beside = withSlash(programFolder) + kManualName;
+    QString beside = WithTrailingSlash(programFolder) + kManualName;
     if (QFileInfo(beside).isFile())
         return beside;
     return help + kManualName;
 }
 
 void OpenManual() {
-    ShellOpen(
-        ManualFilePath(QFileInfo(ProgramFilePath()).absolutePath(), DefaultHelpConfigFolders()));
+    Desktop().OpenFile(nullptr, ManualFilePath(QFileInfo(ProgramFilePath()).absolutePath(),
+                                               DefaultHelpConfigFolders()));
 }
 
 } // namespace tarvin

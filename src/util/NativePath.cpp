@@ -108,4 +108,30 @@ bool IsExistingFile(const QString &path) {
     return ::stat(EncodeNativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+namespace {
+
+template <typename Text, typename Char> Text withoutSlash(Text path, Char slash) {
+    while (path.size() > 1 && path.endsWith(slash))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+QString WithoutTrailingSlash(QString path) {
+    return withoutSlash(std::move(path), QLatin1Char('/'));
+}
+
+QByteArray WithoutTrailingSlash(QByteArray nativePath) {
+    return withoutSlash(std::move(nativePath), '/');
+}
+
+QString WithTrailingSlash(const QString &path) {
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+QByteArray WithTrailingSlash(const QByteArray &nativePath) {
+    return nativePath.endsWith('/') ? nativePath : nativePath + '/';
+}
+
 } // namespace tarvin

@@ -29,4 +29,10 @@ QString DisplayPath(const QString &path);
 // names whose bytes are not UTF-8.
 bool IsExistingFile(const QString &path);
 
+// A folder path with exactly one "/" at its end, and without any ("/" itself stays).
+QString WithTrailingSlash(const QString &path);
+QString WithoutTrailingSlash(QString path);
+QByteArray WithTrailingSlash(const QByteArray &nativePath);
+QByteArray WithoutTrailingSlash(QByteArray nativePath);
+
 } // namespace tarvin

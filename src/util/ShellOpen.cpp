@@ -7,16 +7,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
 namespace tarvin {
 
 namespace {
-
-TOpenWithHandler &openWithHandler() {
-    static TOpenWithHandler handler;
-    return handler;
-}
 
 // Launching a missing file would start the program with nothing to show; the failure is
 // reported with the system's own text for it.
@@ -25,34 +19,23 @@ void requireFile(const QString &filePath) {
         throw Error(QString::fromLocal8Bit(std::strerror(ENOENT)));
 }
 
-void openWithDefaultFor(const QString &mimeType, const QString &filePath) {
+bool openWithDefaultFor(const QString &mimeType, const QString &filePath) {
     requireFile(filePath);
     const std::optional<TDesktopApp> app = DefaultAppForType(mimeType);
-    if (!app) {
-        ShowOpenWith(filePath);
-        return;
-    }
+    if (!app)
+        return false;
     LaunchApp(*app, filePath);
+    return true;
 }
 
 } // namespace
 
-TOpenWithHandler SetOpenWithHandler(TOpenWithHandler handler) {
-    return std::exchange(openWithHandler(), std::move(handler));
+bool ShellOpen(const QString &filePath) {
+    return openWithDefaultFor(FileMimeType(filePath), filePath);
 }
 
-bool ShowOpenWith(const QString &filePath) {
-    if (!openWithHandler())
-        throw Error(QStringLiteral("No program is associated with the file '%1'.").arg(filePath));
-    return openWithHandler()(filePath);
-}
-
-void ShellOpen(const QString &filePath) {
-    openWithDefaultFor(FileMimeType(filePath), filePath);
-}
-
-void OpenInTextEditor(const QString &filePath) {
-    openWithDefaultFor(QStringLiteral("text/plain"), filePath);
+bool ShellOpenInTextEditor(const QString &filePath) {
+    return openWithDefaultFor(QStringLiteral("text/plain"), filePath);
 }
 
 } // namespace tarvin

@@ -1,6 +1,7 @@
 #include "util/WorkFolder.h"
 
 #include "base/Error.h"
+#include "util/NativePath.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,16 +15,6 @@
 namespace tarvin {
 
 namespace {
-
-QString withoutTrailingSlash(QString path) {
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
-
-QString withTrailingSlash(const QString &path) {
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
 
 QString systemErrorText(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -43,7 +34,7 @@ bool isHexDigits(QStringView text) {
 }
 
 QString tempFolderOrDefault(const QString &tempFolder) {
-    return tempFolder.isEmpty() ? PrivateTempFolder() : withTrailingSlash(tempFolder);
+    return tempFolder.isEmpty() ? PrivateTempFolder() : WithTrailingSlash(tempFolder);
 }
 
 } // namespace
@@ -51,13 +42,13 @@ QString tempFolderOrDefault(const QString &tempFolder) {
 QString PrivateTempFolderPath() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty())
-        return withoutTrailingSlash(runtime) + QStringLiteral("/tarvin");
-    return withoutTrailingSlash(QDir::tempPath()) +
+        return WithoutTrailingSlash(runtime) + QStringLiteral("/tarvin");
+    return WithoutTrailingSlash(QDir::tempPath()) +
            QStringLiteral("/tarvin-%1").arg(static_cast<qulonglong>(::geteuid()));
 }
 
 QString EnsurePrivateFolder(const QString &path) {
-    const QString folder = withoutTrailingSlash(path);
+    const QString folder = WithoutTrailingSlash(path);
     const QByteArray encoded = QFile::encodeName(folder);
     if (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST)
         throw Error(QStringLiteral("Cannot create the private temporary folder '%1': %2")
@@ -102,7 +93,7 @@ QString PrivateTempFolder() {
 // Prefix and digits compare without regard to case, so "_VWR000A" counts as number 10.
 QString NewTempFolderName(const QString &prefix, const QString &tempFolder) {
     const QString base = tempFolderOrDefault(tempFolder) + prefix;
-    const QDir dir(withoutTrailingSlash(tempFolderOrDefault(tempFolder)));
+    const QDir dir(WithoutTrailingSlash(tempFolderOrDefault(tempFolder)));
     const QStringList names =
         dir.entryList(QStringList{prefix + QLatin1Char('*')},
                       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -138,7 +129,7 @@ QString NewTempFolderName(const QString &prefix, const QString &tempFolder) {
 // entries are removed, and links are removed without following them. On this system a file's
 // own read-only state does not stop its removal.
 bool DeleteTree(const QString &folder) {
-    const QString path = withoutTrailingSlash(folder);
+    const QString path = WithoutTrailingSlash(folder);
     const QByteArray encoded = QFile::encodeName(path);
     struct stat st {};
     // A folder that is not there was not removed by this call.
@@ -181,7 +172,7 @@ void DeleteTempFolders(const QString &pattern, const QString &tempFolder) {
     } catch (const Error &) {
         return;
     }
-    const QDir dir(withoutTrailingSlash(folder));
+    const QDir dir(WithoutTrailingSlash(folder));
     const QStringList names =
         dir.entryList(QStringList{pattern},
                       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -230,9 +221,9 @@ QString TWorkFolder::Path() {
         }
     }
     struct stat st {};
-    if (lstatPath(withoutTrailingSlash(m_path), st) && S_ISDIR(st.st_mode))
+    if (lstatPath(WithoutTrailingSlash(m_path), st) && S_ISDIR(st.st_mode))
         return m_path;
-    if (::mkdir(QFile::encodeName(withoutTrailingSlash(m_path)).constData(), 0700) != 0)
+    if (::mkdir(QFile::encodeName(WithoutTrailingSlash(m_path)).constData(), 0700) != 0)
         throw cannotCreate();
     return m_path;
 }

@@ -1,14 +1,13 @@
 #include "app/CommandLine.h"
 #include "base/Console.h"
 #include "base/RunMode.h"
-#include "common/RecordingConsole.h"
+#include "support/RecordingDesktop.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvin;
-using tarvin::test::RecordingConsole;
 
 namespace {
 
@@ -128,27 +127,29 @@ TEST(ParseArguments, AbsolutePathsAreNotSwitches) {
 }
 
 TEST(ParseCommandLine, ShowsErrorsOnTheConsoleAndSetsExitStatus) {
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     int runs = 0;
     auto runner = [&](const TStartupOptions &) { ++runs; };
 
     EXPECT_EQ(ParseCommandLine({"/Q"}, runner), esInvalidCommandLine);
-    EXPECT_EQ(console.output, "Invalid command-line argument: /Q\n\nPress Enter to continue.");
-    EXPECT_EQ(console.reads, 1);
+    EXPECT_EQ(console.ConsoleOutput,
+              "Invalid command-line argument: /Q\n\nPress Enter to continue.");
+    EXPECT_EQ(console.ConsoleReads, 1);
     EXPECT_EQ(RunMode(), rmNone);
 
-    console.output.clear();
+    console.ConsoleOutput.clear();
     EXPECT_EQ(ParseCommandLine({"/?"}, runner), esSuccess);
-    EXPECT_TRUE(console.output.endsWith("Show this help display.\n\nPress Enter to continue."));
+    EXPECT_TRUE(
+        console.ConsoleOutput.endsWith("Show this help display.\n\nPress Enter to continue."));
 
     EXPECT_EQ(ParseCommandLine({"/Cx", "f"}, runner), esInvalidCommandLine);
     EXPECT_EQ(runs, 0);
 
     // Conversion mode without folders does nothing at all.
-    console.output.clear();
+    console.ConsoleOutput.clear();
     EXPECT_EQ(ParseCommandLine({"/C"}, runner), esSuccess);
     EXPECT_EQ(runs, 0);
-    EXPECT_TRUE(console.output.isEmpty());
+    EXPECT_TRUE(console.ConsoleOutput.isEmpty());
     EXPECT_EQ(RunMode(), rmConvert);
 
     EXPECT_EQ(ParseCommandLine({"/C:U", "f", "/S"}, runner), esSuccess);
@@ -159,11 +160,12 @@ TEST(ParseCommandLine, ShowsErrorsOnTheConsoleAndSetsExitStatus) {
 }
 
 TEST(ParseCommandLine, AnEscapedConversionErrorIsShownEvenWhenSilent) {
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     auto failing = [](const TStartupOptions &) {
         throw Error("Cannot create file /x/CVTDATES.LOG");
     };
     EXPECT_EQ(ParseCommandLine({"/C", "/S", "f"}, failing), esConversionFailed);
-    EXPECT_EQ(console.output, "Cannot create file /x/CVTDATES.LOG\n\nPress Enter to continue.");
+    EXPECT_EQ(console.ConsoleOutput,
+              "Cannot create file /x/CVTDATES.LOG\n\nPress Enter to continue.");
     EXPECT_EQ(RunMode(), rmConvert);
 }

@@ -1,12 +1,11 @@
 #include "support/PmlWriter.h"
+#include "support/Wait.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -88,15 +87,11 @@ int runRaw(const std::vector<QByteArray> &arguments, const QStringList &setEnv, 
     EXPECT_EQ(spawned, 0);
     if (spawned != 0)
         return -1;
-    QDeadlineTimer deadline(30000);
     int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (deadline.hasExpired()) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return -1;
-        }
-        QThread::msleep(10);
+    if (!tarvin::testing::WaitFor([&] { return waitpid(pid, &status, WNOHANG) != 0; }, 30000)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

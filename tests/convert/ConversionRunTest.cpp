@@ -2,10 +2,10 @@
 #include "base/Console.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
-#include "common/RecordingConsole.h"
 #include "convert/ConverterHelper.h"
 #include "convert/InteractiveConversion.h"
 #include "convert/MessageConverter.h"
+#include "support/RecordingDesktop.h"
 #include "util/DateTime.h"
 
 #include <QRegularExpression>
@@ -125,7 +125,7 @@ TEST_F(ConversionRunTest, TwoFoldersFirstFailing) {
     const QString error = LoadError(Path("first/broken.pml"));
     ASSERT_FALSE(error.isEmpty());
 
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper();
     helper.Run({Path("first"), Path("second")});
 
@@ -141,7 +141,7 @@ TEST_F(ConversionRunTest, TwoFoldersFirstFailing) {
     };
     EXPECT_EQ(Unstamped(helper.Log), expectedLog);
     EXPECT_EQ(LogFileLines(), FileLines(expectedLog));
-    EXPECT_EQ(Unstamped(console.output),
+    EXPECT_EQ(Unstamped(console.ConsoleOutput),
               Header("Convert Dates") +
                   "\n\t\t\tUTC file time is Off\n\t\t\tRecursive is Off\n\n"
                   "<stamp>\tFolder: " +
@@ -161,7 +161,7 @@ TEST_F(ConversionRunTest, TwoFoldersFirstFailing) {
                   m_logPath +
                   "\n"
                   "Press Enter to continue.");
-    EXPECT_EQ(console.reads, 1);
+    EXPECT_EQ(console.ConsoleReads, 1);
     EXPECT_EQ(helper.Warnings, 0);
 }
 
@@ -170,13 +170,13 @@ TEST_F(ConversionRunTest, ProgressLineIsRewrittenAndSummaryShownOnlyWithoutFiles
         WriteMail(MakeFolder("three") + QString("/m%1.pml").arg(i), kJan);
     MakeFolder("none");
 
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper();
     helper.Recursive = true;
     helper.Utc = true;
     helper.Run({Path("three"), Path("none")});
     EXPECT_EQ(helper.FilesSeen, 0); // counted per folder name
-    EXPECT_EQ(Unstamped(console.output),
+    EXPECT_EQ(Unstamped(console.ConsoleOutput),
               Header("Convert Dates") +
                   "\n\t\t\tUTC file time is On\n\t\t\tRecursive is On\n\n"
                   "<stamp>\tFolder: " +
@@ -201,7 +201,7 @@ TEST_F(ConversionRunTest, WarningTotalCarriesOverToLaterFolders) {
     ASSERT_EQ(chmod(QFile::encodeName(Path("locked/r.pml")).constData(), 0444), 0);
     WriteMail(MakeFolder("clean") + "/c.pml", kJan);
 
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper();
     helper.Run({Path("locked"), Path("clean")});
     const QString readOnlyLine =
@@ -212,7 +212,7 @@ TEST_F(ConversionRunTest, WarningTotalCarriesOverToLaterFolders) {
                            "<stamp>\tFolder: " + Path("clean"), "<stamp>\t1 message converted",
                            "<stamp>\t1 warning"}));
     EXPECT_EQ(helper.Warnings, 1);
-    EXPECT_TRUE(Unstamped(console.output)
+    EXPECT_TRUE(Unstamped(console.ConsoleOutput)
                     .contains("<stamp>\tFolder: " + Path("locked") + "\n\n" + readOnlyLine +
                               "\n<stamp>\t0 messages converted\n<stamp>\t1 warning\n"));
 }
@@ -221,7 +221,7 @@ TEST_F(ConversionRunTest, RelativeAndMissingFoldersAreLoggedAsGiven) {
     WriteMail(MakeFolder("archive/2003") + "/m.pml", kJan);
     ScopedCurrentFolder current(Path("archive"));
 
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper();
     helper.Run({"2003", "missing", "./2003/"});
     EXPECT_EQ(Unstamped(helper.Log).mid(3),
@@ -231,17 +231,17 @@ TEST_F(ConversionRunTest, RelativeAndMissingFoldersAreLoggedAsGiven) {
     EXPECT_TRUE(TMessageConverter::MarkerExists(Path("archive/2003")));
     EXPECT_DOUBLE_EQ(MTimeAsDateTime(Path("archive/2003/m.pml")), kJan);
     EXPECT_TRUE(
-        Unstamped(console.output).contains("<stamp>\tFolder: missing (not found)\n<stamp>"));
+        Unstamped(console.ConsoleOutput).contains("<stamp>\tFolder: missing (not found)\n<stamp>"));
 }
 
 TEST_F(ConversionRunTest, SilentRunWritesOnlyTheLog) {
     WriteMail(MakeFolder("a") + "/m.pml", kJan);
     WriteBroken(Path("a/broken.pml"));
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper(true);
     helper.Run({Path("a"), Path("missing")});
-    EXPECT_TRUE(console.output.isEmpty());
-    EXPECT_EQ(console.reads, 0);
+    EXPECT_TRUE(console.ConsoleOutput.isEmpty());
+    EXPECT_EQ(console.ConsoleReads, 0);
     QStringList log = LogFileLines();
     ASSERT_GE(log.size(), 7);
     EXPECT_EQ(log[3], "<stamp>\tFolder: " + Path("a"));
@@ -253,21 +253,21 @@ TEST_F(ConversionRunTest, SilentRunWritesOnlyTheLog) {
 TEST_F(ConversionRunTest, MarkerErrorIsLoggedAndTheRunGoesOn) {
     WriteMail(MakeFolder("blocked") + "/m.pml", kJan);
     MakeFolder("blocked/pmlver.000");
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper();
     helper.Run({Path("blocked")});
     const QString errorLine = "<stamp>\tCannot create file " + Path("blocked") + "/pmlver.000";
     EXPECT_EQ(Unstamped(helper.Log).mid(3),
               (QStringList{"<stamp>\tFolder: " + Path("blocked"), errorLine,
                            "<stamp>\t1 message converted"}));
-    EXPECT_TRUE(Unstamped(console.output)
+    EXPECT_TRUE(Unstamped(console.ConsoleOutput)
                     .contains("\r<stamp>\t1 message(s)\n" + errorLine + "\n\nLog file: "));
 }
 
 TEST_F(ConversionRunTest, LogThatCannotBeSavedEscapes) {
     WriteMail(MakeFolder("a") + "/m.pml", kJan);
     WriteBytes(Path("config"), "a file where the folder should be");
-    RecordingConsole console;
+    tarvin::testing::TRecordingDesktop console;
     TConverterHelper helper = Helper();
     try {
         helper.Run({Path("a")});
@@ -275,8 +275,8 @@ TEST_F(ConversionRunTest, LogThatCannotBeSavedEscapes) {
     } catch (const Error &e) {
         EXPECT_EQ(e.message(), "Cannot create file " + m_logPath);
     }
-    EXPECT_FALSE(console.output.contains("Log file:"));
-    EXPECT_EQ(console.reads, 0);
+    EXPECT_FALSE(console.ConsoleOutput.contains("Log file:"));
+    EXPECT_EQ(console.ConsoleReads, 0);
     EXPECT_TRUE(TMessageConverter::MarkerExists(Path("a"))); // the conversion itself happened
 }
 

@@ -1,6 +1,7 @@
 #include "convert/ui/ConvertDatesForm.h"
 #include "TestFolders.h"
 #include "convert/ui/ConvertDatesOptionsFrame.h"
+#include "support/RecordingDesktop.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,12 +27,19 @@ void SaveScreenshot(QWidget &widget, const QString &name) {
 }
 
 // Runs `action` once the dialog's modal loop has started.
-void WhenShown(TConvertDatesForm &form, std::function<void()> action) {
-    QTimer::singleShot(0, &form, [&form, action] {
+// Scripts the form's run through the recording desktop: the form is shown, the action plays
+// the user's part, and the form's result is the run's.
+void WhenShown(tarvin::testing::TRecordingDesktop &desktop, TConvertDatesForm &form,
+               std::function<void()> action) {
+    desktop.DialogRuns.push_back([&form, action](QObject *dialog) {
+        EXPECT_EQ(dialog, &form);
+        form.show();
+        QApplication::processEvents();
         if (form.isVisible())
             action();
         else
             form.reject();
+        return form.result();
     });
 }
 
@@ -165,9 +173,10 @@ TEST(ConvertDatesForm, MenuLayout) {
 }
 
 TEST(ConvertDatesForm, ExecuteAnswers) {
+    tarvin::testing::TRecordingDesktop desktop;
     {
         TConvertDatesForm form;
-        WhenShown(form, [&] {
+        WhenShown(desktop, form, [&] {
             EXPECT_EQ(form.edtFolder->text(), "/data/mail");
             EXPECT_TRUE(form.btnYes->hasFocus() || !QApplication::focusWidget());
             form.btnYes->click();
@@ -177,7 +186,7 @@ TEST(ConvertDatesForm, ExecuteAnswers) {
     }
     {
         TConvertDatesForm form;
-        WhenShown(form, [&] {
+        WhenShown(desktop, form, [&] {
             form.chkDoNotAsk->setChecked(true);
             form.btnNo->click();
         });
@@ -186,14 +195,14 @@ TEST(ConvertDatesForm, ExecuteAnswers) {
     }
     {
         TConvertDatesForm form;
-        WhenShown(form, [&] { PressKey(&form, Qt::Key_Escape); });
+        WhenShown(desktop, form, [&] { PressKey(&form, Qt::Key_Escape); });
         EXPECT_FALSE(form.Execute("/data/mail"));
     }
     {
         TConvertDatesForm form;
         form.SetMenuLayout(true);
         form.ConvertDatesOptions()->SetUseUtc(true);
-        WhenShown(form, [&] { PressKey(form.btnYes, Qt::Key_Return); });
+        WhenShown(desktop, form, [&] { PressKey(form.btnYes, Qt::Key_Return); });
         EXPECT_TRUE(form.Execute("/data/mail"));
         EXPECT_TRUE(form.ConvertDatesOptions()->UseUtc());
         EXPECT_FALSE(form.ConvertDatesOptions()->ConvertSubfolders());

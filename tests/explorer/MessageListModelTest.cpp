@@ -1,12 +1,11 @@
 #include "explorer/MessageListModel.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QPersistentModelIndex>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -53,12 +52,7 @@ QStringList modelNames(const TMessageListModel &model) {
 
 // Runs the event loop until the model's listing has ended; false after 10 s.
 bool waitForListing(TMessageListModel &model) {
-    QDeadlineTimer deadline(10000);
-    while (model.IsListing() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(1);
-    }
-    return !model.IsListing();
+    return tarvin::testing::WaitFor([&] { return !model.IsListing(); }, 10000);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "mail/GroupWiseCommands.h"
 
 #include "support/Wait.h"
-#include "util/TestPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>

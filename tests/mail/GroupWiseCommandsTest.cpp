@@ -2,7 +2,7 @@
 #include "base/Error.h"
 #include "util/NumberFormat.h"
 
-#include "util/TestPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "model/GWMessage.h"
+#include "support/QtPrinters.h"
 
 #include <QString>
 #include <functional>
@@ -45,10 +46,3 @@ inline QString LoadXmlError(const QByteArray &xml) {
 }
 
 } // namespace tarvin
-
-// Makes QString readable in GoogleTest failure output.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE

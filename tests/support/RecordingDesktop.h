@@ -32,7 +32,8 @@ public:
     std::vector<QUrl> Urls;
     std::vector<TMessage> Messages;
     std::vector<TFileDialogRequest> FileRequests;
-    std::vector<QString> Dialogs; // class names of the dialogs run
+    std::vector<QString> Dialogs;      // class names of the dialogs run
+    std::vector<QString> FontsOffered; // the font descriptions AskFont started with
     QString ClipboardText;
     QStringList ClipboardFiles;
     bool ClipboardCut = false;
@@ -89,6 +90,7 @@ public:
         return nextFileAnswer();
     }
     bool AskFont(QObject *, QString &font) override {
+        FontsOffered.push_back(font);
         if (FontAnswers.empty() || FontAnswers.front().isEmpty()) {
             if (!FontAnswers.empty())
                 FontAnswers.pop_front();

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "support/Wait.h"
+
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -92,26 +92,19 @@ inline void WriteDesktopFixture(const QString &root) {
 // empty after 20 s. `workingFolder` receives the folder the program ran in.
 inline QStringList WaitForRecordedCall(QString *workingFolder = nullptr) {
     const QDir root(FixtureRoot());
-    const QDateTime deadline = QDateTime::currentDateTimeUtc().addSecs(20);
-    while (QDateTime::currentDateTimeUtc() < deadline) {
-        const QStringList found = root.entryList({"recorded-*.txt"}, QDir::Files);
-        if (!found.isEmpty()) {
-            QFile file(root.filePath(found.first()));
-            if (!file.open(QIODevice::ReadOnly))
-                return {};
-            QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-            file.remove();
-            if (!lines.isEmpty() && lines.last().isEmpty())
-                lines.removeLast();
-            const QString folder = lines.isEmpty() ? QString() : lines.takeFirst();
-            if (workingFolder)
-                *workingFolder = folder;
-            return lines;
-        }
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return {};
+    if (!WaitFor([&] { return !root.entryList({"recorded-*.txt"}, QDir::Files).isEmpty(); }))
+        return {};
+    QFile file(root.filePath(root.entryList({"recorded-*.txt"}, QDir::Files).first()));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    file.remove();
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    const QString folder = lines.isEmpty() ? QString() : lines.takeFirst();
+    if (workingFolder)
+        *workingFolder = folder;
+    return lines;
 }
 
 } // namespace tarvin::testing

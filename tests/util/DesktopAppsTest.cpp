@@ -4,11 +4,15 @@
 // those folders, starts the child with --gtest_filter on the DesktopAppsChild suite and checks
 // that every child test passed; in the parent's own run the child tests are skipped.
 #include "DesktopAppsFixture.h"
-#include "TestPrinters.h"
+#include "support/QtPrinters.h"
 
 #include "base/Error.h"
 #include "util/DesktopApps.h"
 #include "util/ShellOpen.h"
+#include "util/ui/DesktopServicesImpl.h"
+#include "util/ui/OpenWithDialog.h"
+
+#include "support/RecordingDesktop.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,7 +105,7 @@ TEST(DesktopAppsChild, ShellOpenLaunchesTheDefaultWithTheFileAsOneArgument) {
               QStringList({FixtureRoot() + "/record.sh", file}));
     EXPECT_EQ(workingFolder, FixtureRoot() + "/files"); // started in the file's folder
 
-    OpenInTextEditor(FixtureRoot() + "/files/archive.zip");
+    ShellOpenInTextEditor(FixtureRoot() + "/files/archive.zip");
     EXPECT_EQ(WaitForRecordedCall(),
               QStringList({FixtureRoot() + "/record.sh", FixtureRoot() + "/files/archive.zip"}));
 }
@@ -109,20 +113,19 @@ TEST(DesktopAppsChild, ShellOpenLaunchesTheDefaultWithTheFileAsOneArgument) {
 TEST(DesktopAppsChild, NoAssociatedProgramLeadsToOpenWith) {
     SKIP_UNLESS_IN_FIXTURE_CHILD();
     const QString zip = FixtureRoot() + "/files/archive.zip";
-    const TOpenWithHandler saved = SetOpenWithHandler({});
-    try {
-        ShellOpen(zip);
-        ADD_FAILURE() << "no error without an Open With handler";
-    } catch (const Error &e) {
-        EXPECT_EQ(e.message(), QString("No program is associated with the file '%1'.").arg(zip));
-    }
+    EXPECT_FALSE(ShellOpen(zip));
 
+    // The program's desktop services then run the Open With dialog (through ExecDialog of the
+    // services installed, here the recording ones).
+    TRecordingDesktop recording;
     QStringList offered;
-    SetOpenWithHandler([&](const QString &path) {
-        offered.append(path);
-        return true;
-    });
-    ShellOpen(zip);
+    recording.DialogRuns = {[&](QObject *dialog) {
+        if (auto *openWith = qobject_cast<TOpenWithDialog *>(dialog))
+            offered.append(openWith->FilePath());
+        return 0;
+    }};
+    TDesktopServices().OpenFile(nullptr, zip);
+    EXPECT_EQ(recording.Dialogs, std::vector<QString>({"tarvin::TOpenWithDialog"}));
     EXPECT_EQ(offered, QStringList({zip}));
 
     // Other failures are errors with the system's text, not an Open With offer.
@@ -138,8 +141,7 @@ TEST(DesktopAppsChild, NoAssociatedProgramLeadsToOpenWith) {
     } catch (const Error &e) {
         EXPECT_EQ(e.message(), QString::fromLocal8Bit(std::strerror(ENOENT)));
     }
-    EXPECT_EQ(offered.size(), 1);
-    SetOpenWithHandler(saved);
+    EXPECT_EQ(recording.Dialogs.size(), 1u);
 }
 
 TEST(DesktopAppsChild, PickedProgramsAndNewDefaults) {

@@ -1,9 +1,11 @@
 #include "DesktopAppsFixture.h"
-#include "TestPrinters.h"
+#include "support/QtPrinters.h"
 
 #include "util/DesktopApps.h"
-#include "util/ShellOpen.h"
+#include "util/ui/DesktopServicesImpl.h"
 #include "util/ui/OpenWithDialog.h"
+
+#include "support/RecordingDesktop.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -48,6 +50,7 @@ QStringList visibleRows(QTreeWidget *tree) {
 } // namespace
 
 TEST(OpenWithDialogChild, ListsTheTypesProgramsFirstAndStartsTheChoice) {
+    TRecordingDesktop desktop; // the dialog's own questions and pickers are stubbed
     SKIP_UNLESS_IN_FIXTURE_CHILD();
     const QString pdf = FixtureRoot() + "/files/report.pdf";
     TOpenWithDialog dialog(pdf);
@@ -70,6 +73,7 @@ TEST(OpenWithDialogChild, ListsTheTypesProgramsFirstAndStartsTheChoice) {
 }
 
 TEST(OpenWithDialogChild, BrowsedProgramsAndAlwaysUse) {
+    TRecordingDesktop desktop; // the dialog's own questions and pickers are stubbed
     SKIP_UNLESS_IN_FIXTURE_CHILD();
     const QString tar = FixtureRoot() + "/files/backup.tar";
     WriteFile(tar, QByteArray(1024, '\0'));
@@ -105,6 +109,7 @@ TEST(OpenWithDialogChild, BrowsedProgramsAndAlwaysUse) {
 
 // Runs against the applications of the machine it runs on.
 TEST(OpenWithDialog, ListsEveryApplicationOfTheDesktopOnce) {
+    TRecordingDesktop desktop; // the dialog's own questions and pickers are stubbed
     QTemporaryDir temp;
     const QString file = temp.path() + "/attachment.unknown-type";
     WriteFile(file, QByteArray("\x01\x02\x03", 3));
@@ -120,19 +125,17 @@ TEST(OpenWithDialog, ListsEveryApplicationOfTheDesktopOnce) {
     saveScreenshot(dialog, "open-with-machine.png");
 }
 
-TEST(OpenWithDialog, InstalledAsTheOpenWithHandler) {
+TEST(OpenWithDialog, OfferedByTheDesktopServices) {
     QTemporaryDir temp;
     const QString file = temp.path() + "/attachment.unknown-type";
     WriteFile(file, "x");
-    InstallOpenWithDialog();
+    TRecordingDesktop recording;
     QString shownFor;
-    QTimer::singleShot(0, [&] {
-        if (auto *dialog = qobject_cast<TOpenWithDialog *>(QApplication::activeModalWidget())) {
-            shownFor = dialog->FilePath();
-            dialog->reject();
-        }
-    });
-    EXPECT_TRUE(ShowOpenWith(file));
+    recording.DialogRuns = {[&](QObject *dialog) {
+        if (auto *openWith = qobject_cast<TOpenWithDialog *>(dialog))
+            shownFor = openWith->FilePath();
+        return 0;
+    }};
+    TDesktopServices().OpenWith(nullptr, file);
     EXPECT_EQ(shownFor, file);
-    SetOpenWithHandler({});
 }

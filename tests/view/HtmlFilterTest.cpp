@@ -1,3 +1,4 @@
+#include "support/RecordingDesktop.h"
 #include "view/ui/AttachmentIcons.h"
 #include "view/ui/HtmlBodyView.h"
 
@@ -79,9 +80,8 @@ public:
 } // namespace
 
 TEST(HtmlBodyPage, LinksOpenOnTheDesktopNotInTheView) {
-    std::vector<QUrl> opened;
-    auto saved = THtmlBodyView::DesktopLinkOpener();
-    THtmlBodyView::DesktopLinkOpener() = [&](const QUrl &url) { opened.push_back(url); };
+    tarvin::testing::TRecordingDesktop desktop;
+    const std::vector<QUrl> &opened = desktop.Urls;
     {
         THtmlBodyView view;
         ExposedPage page(nullptr);
@@ -108,5 +108,4 @@ TEST(HtmlBodyPage, LinksOpenOnTheDesktopNotInTheView) {
         // A link asking for a new window gets a page that only passes the address on.
         EXPECT_NE(page.createWindow(P::WebBrowserTab), nullptr);
     }
-    THtmlBodyView::DesktopLinkOpener() = saved;
 }

@@ -4,7 +4,7 @@
 #include "model/MsgPropertyEncoder.h"
 #include "view/AttachmentRules.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 
 #include <QDir>

@@ -4,14 +4,14 @@
 #include "view/ui/MessageNotAvailableForm.h"
 #include "view/ui/ViewerWindows.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
+#include "support/RecordingDesktop.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -31,16 +31,11 @@ namespace {
 
 class FormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_saved = TFrameDesktop::Default();
-        TFrameDesktop::Default() = m_desk.Desktop();
-    }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     void TearDown() override {
         for (TTarvinForm *window : m_windows.Windows())
             delete window;
         Settle();
-        TFrameDesktop::Default() = m_saved;
     }
 
     QString Write(const PmlWriter &writer, const QString &name) {
@@ -55,8 +50,8 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    RecordingDesktop m_desk;
-    TFrameDesktop m_saved;
+    // Every desktop path (programs, dialogs, message boxes) is recorded, never shown.
+    tarvin::testing::TRecordingDesktop m_desk;
     TViewerWindows m_windows;
 };
 
@@ -207,57 +202,52 @@ TEST_F(FormTest, FailureOffersAnotherProgram) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("<message><props>");
     broken.close();
-    QString asked, openWith;
-    m_windows.AskOpenWith = [&](const QString &text) {
-        asked = text;
-        return true;
-    };
-    m_windows.ShowOpenWith = [&](const QString &path) { openWith = path; };
+    m_desk.Answers = {TMessageAnswer::Yes};
     EXPECT_EQ(Open(broken.fileName()), nullptr);
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Kind, TMessageKind::Question);
+    const QString asked = m_desk.Messages[0].Text;
     EXPECT_TRUE(asked.startsWith("Tarvin cannot open this file:\n\n" + broken.fileName() + "\n\n"))
         << asked.toStdString();
     EXPECT_TRUE(
         asked.endsWith("\nWould you like to choose another application to open this file?"));
-    EXPECT_EQ(openWith, broken.fileName());
+    EXPECT_EQ(m_desk.OpenedWith, std::vector<QString>({broken.fileName()}));
     EXPECT_TRUE(m_windows.Windows().isEmpty());
     EXPECT_EQ(TTarvinForm::WindowCount(), 0);
 
     // A name that is no file: said so, no window, nothing offered.
-    QString error;
-    m_windows.ShowError = [&](const QString &text) { error = text; };
-    asked.clear();
+    m_desk.Messages.clear();
     EXPECT_EQ(Open(m_dir.path() + "/nothere.pml"), nullptr);
-    EXPECT_EQ(error, "Tarvin cannot open this file:\n\n" + m_dir.path() +
-                         "/nothere.pml\n\nThe file does not exist.");
-    EXPECT_TRUE(asked.isEmpty());
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Kind, TMessageKind::Error);
+    EXPECT_EQ(m_desk.Messages[0].Text, "Tarvin cannot open this file:\n\n" + m_dir.path() +
+                                           "/nothere.pml\n\nThe file does not exist.");
     EXPECT_EQ(TTarvinForm::WindowCount(), 0);
 
     // Declined: nothing more.
-    openWith.clear();
-    m_windows.AskOpenWith = [](const QString &) { return false; };
+    m_desk.Answers = {TMessageAnswer::No};
     EXPECT_EQ(Open(broken.fileName()), nullptr);
-    EXPECT_TRUE(openWith.isEmpty());
+    EXPECT_EQ(m_desk.OpenedWith.size(), 1u);
 }
 
 TEST_F(FormTest, CommandLineFiles) {
-    std::vector<QString> opened;
-    m_windows.OpenFile = [&](const QString &path) { opened.push_back(path); };
     const QString text = m_dir.path() + "/notes.txt";
     EXPECT_FALSE(m_windows.OpenCommandLineFile(text));
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], text);
+    EXPECT_EQ(m_desk.Opened, std::vector<QString>({text}));
     EXPECT_TRUE(m_windows.OpenCommandLineFile(Write(RichMail(), "rich.PML")));
     ASSERT_EQ(m_windows.Windows().size(), 1);
     EXPECT_TRUE(m_windows.Windows()[0]->isVisible());
     EXPECT_EQ(m_windows.Windows()[0]->SourceFolder(), m_dir.path());
 
     // A file that is not there: the message names it.
-    QString error;
-    m_windows.ShowError = [&](const QString &text) { error = text; };
-    m_windows.OpenFile = [](const QString &path) { ShellOpen(path); };
+    // Opening looks for the file before anything is started.
+    struct : tarvin::testing::TRecordingDesktop {
+        void OpenFile(QObject *, const QString &path) override { ShellOpen(path); }
+    } desktop;
     const QString missing = m_dir.path() + "/gone.txt";
     EXPECT_FALSE(m_windows.OpenCommandLineFile(missing));
-    EXPECT_EQ(error, "Cannot open '" + missing + "': No such file or directory");
+    EXPECT_EQ(desktop.MessageTexts(),
+              QStringList({"Cannot open '" + missing + "': No such file or directory"}));
 }
 
 TEST_F(FormTest, LastWindowEndsTheProgramWhileTheMainWindowIsHidden) {
@@ -362,16 +352,23 @@ TEST_F(FormTest, AboutBoxAndFontDialog) {
     QFont before = window->Viewer()->PlainTextView()->font();
     QFont chosen = before;
     chosen.setPointSize(before.pointSize() + 6);
-    QFont offered;
-    QTimer::singleShot(200, [&] {
-        if (auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget())) {
-            offered = dialog->currentFont();
-            dialog->setCurrentFont(chosen);
-            dialog->accept();
-        }
-    });
+    m_desk.FontAnswers = {chosen.toString()};
     ASSERT_TRUE(window->Actions()->actFont->isEnabled());
     window->Actions()->actFont->trigger();
+    ASSERT_EQ(m_desk.FontsOffered.size(), 1u);
+    QFont offered;
+    offered.fromString(m_desk.FontsOffered[0]);
     EXPECT_EQ(offered.family(), before.family());
     EXPECT_EQ(window->Viewer()->PlainTextView()->font().pointSize(), chosen.pointSize());
+}
+
+TEST(MessageNotAvailable, OwnerGoingWhileItRunsIsNoCrash) {
+    // A dialog whose owner is deleted while it runs goes with it and counts as cancelled.
+    tarvin::testing::TRecordingDesktop m_desk;
+    auto *owner = new QWidget;
+    m_desk.DialogRuns = {[&](QObject *) {
+        delete owner;
+        return 1;
+    }};
+    EXPECT_EQ(TMessageNotAvailableForm::Execute("ann", "bob", "Lunch", owner), 0);
 }

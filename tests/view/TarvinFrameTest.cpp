@@ -5,9 +5,10 @@
 #include "view/ui/HtmlBodyView.h"
 #include "view/ui/ViewerActionHandler.h"
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
+#include "support/RecordingDesktop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +37,6 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_frame = std::make_unique<TTarvinFrame>();
-        m_frame->Desktop() = m_desk.Desktop();
         m_frame->resize(700, 600);
         m_actions.SetCurrentFrame(m_frame.get());
     }
@@ -57,7 +57,8 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    RecordingDesktop m_desk;
+    // Every desktop path (programs, dialogs, message boxes) is recorded, never shown.
+    tarvin::testing::TRecordingDesktop m_desk;
     TViewerActionHandler m_actions;
     std::unique_ptr<TTarvinFrame> m_frame;
 };
@@ -129,8 +130,9 @@ TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
     const QString path = Write(mail, "corrupt.pml");
     m_frame->SetFileName(path);
     m_frame->SetPlainText(false); // as a host does after loading
-    ASSERT_EQ(m_desk.Errors.size(), 1u);
-    EXPECT_TRUE(m_desk.Errors[0].contains("'" + path + "'")) << m_desk.Errors[0].toStdString();
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_TRUE(m_desk.Messages[0].Text.contains("'" + path + "'"))
+        << m_desk.Messages[0].Text.toStdString();
     EXPECT_TRUE(m_frame->PlainText());
     EXPECT_FALSE(m_frame->HasHtmlBody());
     EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
@@ -194,7 +196,7 @@ TEST_F(FrameTest, OpensAttachments) {
     m_frame->SelectAttachment(RowOf("lost.pdf"));
     m_frame->OpenSelectedAttachment();
     EXPECT_TRUE(m_desk.Opened.empty());
-    EXPECT_TRUE(m_desk.Errors.empty());
+    EXPECT_TRUE(m_desk.Messages.empty());
 
     m_frame->SelectAttachment(RowOf("notes.txt"));
     m_frame->OpenSelectedAttachment();
@@ -214,11 +216,12 @@ TEST_F(FrameTest, OpensAttachments) {
     EXPECT_EQ(m_desk.OpenedInEditor[1], work + "TEXT.htm");
 
     // A failure is shown, not raised.
-    m_desk.FailOpenWith = "No such program";
+    m_desk.FailOpen = "No such program";
     m_frame->SelectAttachment(RowOf("notes.txt"));
     m_frame->OpenSelectedAttachment();
-    ASSERT_EQ(m_desk.Errors.size(), 1u);
-    EXPECT_EQ(m_desk.Errors[0], "Cannot open file '" + work + "notes.txt'.\n\nNo such program.");
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Text,
+              "Cannot open file '" + work + "notes.txt'.\n\nNo such program.");
 }
 
 TEST_F(FrameTest, OpensEmbeddedMessagesThroughTheHost) {
@@ -250,27 +253,27 @@ TEST_F(FrameTest, SavesAttachmentsAndEmbeddedMessages) {
     // Cancelled: nothing written.
     m_frame->SelectAttachment(RowOf("notes.txt"));
     m_frame->SaveSelectedAttachmentAs();
-    ASSERT_EQ(m_desk.SaveRequests.size(), 1u);
-    EXPECT_EQ(m_desk.SaveRequests[0].Title, "Save 'notes.txt' As");
-    EXPECT_EQ(m_desk.SaveRequests[0].SuggestedName, "notes.txt");
-    EXPECT_EQ(m_desk.SaveRequests[0].SelectedFilter, "Any file (*.*)");
-    EXPECT_EQ(m_desk.SaveRequests[0].Filters,
+    ASSERT_EQ(m_desk.FileRequests.size(), 1u);
+    EXPECT_EQ(m_desk.FileRequests[0].Title, "Save 'notes.txt' As");
+    EXPECT_EQ(m_desk.FileRequests[0].SuggestedName, "notes.txt");
+    EXPECT_EQ(m_desk.FileRequests[0].SelectedFilter, "Any file (*.*)");
+    EXPECT_EQ(m_desk.FileRequests[0].Filters,
               QStringList({"Pelorin Markup Language file (*.pml)", "Any file (*.*)"}));
 
-    m_desk.SaveAnswer = out + "/kept.txt";
+    m_desk.FileAnswers = {out + "/kept.txt", out + "/kept.txt"};
     m_frame->SaveSelectedAttachmentAs();
     QFile kept(out + "/kept.txt");
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "some notes\n");
     // The next save starts in the folder chosen last.
     m_frame->SaveSelectedAttachmentAs();
-    EXPECT_EQ(m_desk.SaveRequests.back().Folder, out);
+    EXPECT_EQ(m_desk.FileRequests.back().Folder, out);
 
     // An embedded message: its flag-code name, the message filter, the source folder.
     m_frame->SelectAttachment(RowOf("Appointment"));
-    m_desk.SaveAnswer = out + "/review.pml";
+    m_desk.FileAnswers = {out + "/review.pml"};
     m_frame->SaveSelectedAttachmentAs();
-    const TSaveDialogRequest &request = m_desk.SaveRequests.back();
+    const TFileDialogRequest &request = m_desk.FileRequests.back();
     EXPECT_EQ(request.Title, "Save 'Appointment' As");
     EXPECT_TRUE(request.SuggestedName.startsWith("Appointment["));
     EXPECT_TRUE(request.SuggestedName.endsWith("].pml"));
@@ -281,11 +284,11 @@ TEST_F(FrameTest, SavesAttachmentsAndEmbeddedMessages) {
     EXPECT_EQ(saved.CoreProperties.Subject, "Review");
 
     // Without data: no dialog at all.
-    const size_t asked = m_desk.SaveRequests.size();
+    const size_t asked = m_desk.FileRequests.size();
     m_frame->SelectAttachment(RowOf("lost.pdf"));
     m_frame->SaveSelectedAttachmentAs();
-    EXPECT_EQ(m_desk.SaveRequests.size(), asked);
-    EXPECT_TRUE(m_desk.Errors.empty());
+    EXPECT_EQ(m_desk.FileRequests.size(), asked);
+    EXPECT_TRUE(m_desk.Messages.empty());
 }
 
 TEST_F(FrameTest, PropertiesSaveLogCopyAndSelectAll) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 
 using namespace tarvin;
 

@@ -10,7 +10,7 @@
 #include "convert/ConverterHelper.h"
 #include "util/NativePath.h"
 #include "util/WorkFolder.h"
-#include "util/ui/OpenWithDialog.h"
+#include "util/ui/DesktopServicesImpl.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/ViewerWindows.h"
 
@@ -106,7 +106,6 @@ void openHandedOver(TViewerWindows &viewers, const QStringList &lines, const QSt
 } // namespace
 
 int RunViewer(const QStringList &arguments, TInstanceServer *server) {
-    InstallOpenWithDialog();
     if (arguments.isEmpty())
         return 0;
     // Until the explorer exists, the first argument is opened here: a message file in a viewer
@@ -145,10 +144,14 @@ int RunProgram(int argc, char **argv) {
         // the list; what remains is ours.
         arguments = processArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
+        // Windows reach the desktop (programs, dialogs, the clipboard) through these.
+        TDesktopServices desktop;
+        TScopedDesktop desktopScope(desktop);
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments, server.get());
     }
+    // Conversion mode keeps the headless desktop services: the console, no windows.
     QCoreApplication app(argc, argv);
     return ParseCommandLine(arguments, RunCommandLineConversion);
 }

@@ -8,6 +8,7 @@
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace tarvin {
 
@@ -17,8 +18,10 @@ void ConnectViewerWindows(TViewerWindows &viewers) {
 }
 
 void ShowAboutBox(QWidget *owner) {
-    TAboutBoxForm about(owner);
-    Desktop().ExecDialog(&about);
+    // On the heap: when the owner goes while the box runs, it takes the box with it.
+    QPointer<TAboutBoxForm> about = new TAboutBoxForm(owner);
+    Desktop().ExecDialog(about);
+    delete about.data();
 }
 
 void ShowManual(QWidget *owner) {

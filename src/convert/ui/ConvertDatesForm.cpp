@@ -1,5 +1,6 @@
 #include "convert/ui/ConvertDatesForm.h"
 
+#include "base/DesktopServices.h"
 #include "base/ui/WindowSupport.h"
 #include "convert/ui/ConvertDatesOptionsFrame.h"
 #include "convert/ui/DesignedRows.h"
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <algorithm>
 
@@ -115,7 +117,10 @@ bool TConvertDatesForm::Execute(const QString &displayPath) {
     edtFolder->setCursorPosition(0);
     CentreOnScreen(this);
     btnYes->setFocus();
-    return exec() == QDialog::Accepted;
+    QPointer<TConvertDatesForm> self(this);
+    const int result = Desktop().ExecDialog(this);
+    // The form may have gone with its owner while it ran.
+    return self && result == QDialog::Accepted;
 }
 
 bool TConvertDatesForm::PromptAgain() const {

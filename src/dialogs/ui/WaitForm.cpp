@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -46,8 +47,10 @@ TWaitForm::TWaitForm(QWidget *parent) : QDialog(parent) {
 }
 
 bool TWaitForm::IsCancelled() {
+    QPointer<TWaitForm> self(this);
     QApplication::processEvents();
-    return m_cancelled;
+    // A wait window that went while events ran (with its owner) cancels the run.
+    return !self || m_cancelled;
 }
 
 void TWaitForm::SetStatusText(const QString &text) {

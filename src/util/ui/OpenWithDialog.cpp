@@ -1,19 +1,18 @@
 #include "util/ui/OpenWithDialog.h"
 
+#include "base/DesktopServices.h"
 #include "base/Error.h"
-#include "util/ShellOpen.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
@@ -195,20 +194,24 @@ bool TOpenWithDialog::LaunchSelected(QString &error) {
 }
 
 void TOpenWithDialog::browse() {
-    const QString program = QFileDialog::getOpenFileName(
-        this, tr("Open With..."), QStringLiteral("/usr/bin"), tr("Programs (*)"));
-    if (program.isEmpty())
+    TFileDialogRequest request;
+    request.Title = tr("Open With...");
+    request.Folder = QStringLiteral("/usr/bin");
+    request.Filters = {tr("Programs (*)")};
+    QPointer<TOpenWithDialog> self(this);
+    const QString program = Desktop().AskOpenFileName(this, request);
+    if (!self || program.isEmpty())
         return;
     QString error;
     if (!AddProgram(program, error))
-        QMessageBox::warning(this, windowTitle(), error);
+        Desktop().ShowMessage(this, TMessageKind::Warning, windowTitle(), error);
 }
 
 void TOpenWithDialog::accept() {
     QString error;
     if (!LaunchSelected(error)) {
         // The dialog stays open so that another program can be chosen.
-        QMessageBox::warning(this, windowTitle(), error);
+        Desktop().ShowMessage(this, TMessageKind::Warning, windowTitle(), error);
         return;
     }
     QDialog::accept();
@@ -221,13 +224,12 @@ void TOpenWithDialog::updateActions() {
 bool ExecOpenWithDialog(const QString &filePath, QWidget *parent) {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return false;
-    TOpenWithDialog dialog(filePath, parent ? parent : QApplication::activeWindow());
-    dialog.exec();
+    // On the heap: when the parent goes while the dialog runs, it takes the dialog with it.
+    QPointer<TOpenWithDialog> dialog =
+        new TOpenWithDialog(filePath, parent ? parent : QApplication::activeWindow());
+    Desktop().ExecDialog(dialog);
+    delete dialog.data();
     return true;
-}
-
-void InstallOpenWithDialog() {
-    SetOpenWithHandler([](const QString &filePath) { return ExecOpenWithDialog(filePath); });
 }
 
 } // namespace tarvin

@@ -67,12 +67,9 @@ private:
     QPushButton *btnCancel = nullptr;
 };
 
-// Shows the dialog for the file, modal over `parent` (default: the active window); true when
-// it could be shown.
+// Shows the dialog for the file, modal over `parent` (default: the active window), through
+// Desktop().ExecDialog; true when it could be shown. The desktop services (DesktopServicesImpl.h)
+// offer it for files that no program is associated with.
 bool ExecOpenWithDialog(const QString &filePath, QWidget *parent = nullptr);
-
-// Makes ShowOpenWith (util/ShellOpen.h) use this dialog. The windowed program calls it once at
-// start-up.
-void InstallOpenWithDialog();
 
 } // namespace tarvin

@@ -1,7 +1,9 @@
 #include "view/ui/HtmlBodyView.h"
+#include "util/NativePath.h"
+
+#include "base/DesktopServices.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -50,7 +52,7 @@ bool IsOpenableLink(const QUrl &url) {
 
 void OpenLink(const QUrl &url) {
     if (IsOpenableLink(url))
-        THtmlBodyView::DesktopLinkOpener()(url);
+        Desktop().OpenUrl(url);
 }
 
 // A page that exists only to catch the address of a link that asked for a new window.
@@ -71,8 +73,8 @@ protected:
 
 void THtmlRequestFilter::SetAllowedFolder(const QString &folder) {
     QString canonical = folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
-    if (!canonical.isEmpty() && !canonical.endsWith(QLatin1Char('/')))
-        canonical += QLatin1Char('/');
+    if (!canonical.isEmpty())
+        canonical = WithTrailingSlash(canonical);
     QMutexLocker lock(&m_mutex);
     m_folder = canonical;
 }
@@ -171,13 +173,6 @@ THtmlBodyView::~THtmlBodyView() {
     m_page->setUrlRequestInterceptor(nullptr);
     setPage(nullptr);
     delete m_page;
-}
-
-std::function<void(const QUrl &)> &THtmlBodyView::DesktopLinkOpener() {
-    static std::function<void(const QUrl &)> opener = [](const QUrl &url) {
-        QDesktopServices::openUrl(url);
-    };
-    return opener;
 }
 
 QWebEngineProfile *THtmlBodyView::SharedProfile() {

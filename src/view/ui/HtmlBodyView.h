@@ -94,8 +94,6 @@ public:
     // Allows remote content for the page shown and loads the page again.
     void LoadRemoteContentNow();
 
-    // Opens a link in the desktop's handler; replaceable (tests record the calls).
-    static std::function<void(const QUrl &)> &DesktopLinkOpener();
     // The shared off-the-record profile with its fixed settings.
     static QWebEngineProfile *SharedProfile();
 

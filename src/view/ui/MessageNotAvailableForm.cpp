@@ -1,11 +1,13 @@
 #include "view/ui/MessageNotAvailableForm.h"
 
+#include "base/DesktopServices.h"
 #include "base/ui/WindowSupport.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -111,9 +113,15 @@ int TMessageNotAvailableForm::Answer() const {
 
 int TMessageNotAvailableForm::Execute(const QString &activeAccount, const QString &savedAccount,
                                       const QString &subject, QWidget *parent) {
-    TMessageNotAvailableForm form(activeAccount, savedAccount, subject, parent);
-    form.exec();
-    return form.Answer();
+    // On the heap: when the parent goes while the dialog runs, it takes the dialog with it.
+    QPointer<TMessageNotAvailableForm> form =
+        new TMessageNotAvailableForm(activeAccount, savedAccount, subject, parent);
+    Desktop().ExecDialog(form);
+    if (!form)
+        return 0;
+    const int answer = form->Answer();
+    delete form.data();
+    return answer;
 }
 
 } // namespace tarvin

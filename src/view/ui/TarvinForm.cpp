@@ -21,11 +21,6 @@ QVector<TTarvinForm *> &LiveWindows() {
     return windows;
 }
 
-QString ProductName() {
-    QString name = VersionKey(9);
-    return name.isEmpty() ? QApplication::applicationName() : name;
-}
-
 } // namespace
 
 TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {

@@ -1,5 +1,6 @@
 #include "view/ui/TarvinFrame.h"
 
+#include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -78,7 +80,7 @@ void SetViewText(QPlainTextEdit *view, const QString &text) {
 
 } // namespace
 
-TTarvinFrame::TTarvinFrame(QWidget *parent) : QWidget(parent), m_desktop(TFrameDesktop::Default()) {
+TTarvinFrame::TTarvinFrame(QWidget *parent) : QWidget(parent) {
     buildControls();
     buildToolBar();
     bindMenus();
@@ -615,14 +617,18 @@ void TTarvinFrame::OpenSelectedAttachment() {
     if (attachment.ObjectType != 1)
         return;
     QString path;
+    // Opening may run the Open With dialog, and the window may close meanwhile.
+    QPointer<TTarvinFrame> self(this);
     try {
         path = GetWorkFolder() + SafePathComponent(SaveNameOf(attachment));
         WriteAttachmentForOpening(attachment, GetWorkFolder());
         if (OpensInTextEditor(attachment.IsHtmlBody, attachment.IsMime822))
-            m_desktop.OpenInTextEditor(path);
+            Desktop().OpenInTextEditor(this, path);
         else
-            m_desktop.OpenFile(path);
+            Desktop().OpenFile(this, path);
     } catch (const Error &error) {
+        if (!self)
+            return;
         showError(QStringLiteral("Cannot open file '%1'.\n\n%2.").arg(path, error.message()));
     }
 }
@@ -635,7 +641,7 @@ void TTarvinFrame::SaveSelectedAttachmentAs() {
     const QString caption = CaptionOf(*info);
     const QString messageFilter = QStringLiteral("Pelorin Markup Language file (*.pml)");
     const QString anyFilter = QStringLiteral("Any file (*.*)");
-    TSaveDialogRequest request;
+    TFileDialogRequest request;
     request.Title = QStringLiteral("Save '") + caption + QStringLiteral("' As");
     request.Filters = {messageFilter, anyFilter};
     try {
@@ -648,8 +654,10 @@ void TTarvinFrame::SaveSelectedAttachmentAs() {
             request.SelectedFilter = anyFilter;
         }
         request.Folder = m_saveFolder;
-        const QString path = m_desktop.AskSaveFileName(this, request);
-        if (path.isEmpty())
+        QPointer<TTarvinFrame> self(this);
+        const QString path = Desktop().AskSaveFileName(this, request);
+        // The window may have closed while the dialog ran; the attachment went with it.
+        if (!self || path.isEmpty())
             return;
         if (attachment.ObjectType == 2)
             SaveEmbeddedMessage(attachment, path);
@@ -728,7 +736,7 @@ void TTarvinFrame::EditSelectAll() {
 }
 
 void TTarvinFrame::showError(const QString &text) {
-    m_desktop.ShowError(this, QApplication::applicationDisplayName(), text);
+    Desktop().ShowError(this, QApplication::applicationDisplayName(), text);
 }
 
 } // namespace tarvin

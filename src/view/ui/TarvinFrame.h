@@ -3,7 +3,6 @@
 #include "view/MessageContent.h"
 #include "view/ViewerActionRules.h"
 #include "view/ui/AttachmentIcons.h"
-#include "view/ui/FrameDesktop.h"
 
 #include <QPointer>
 #include <QString>
@@ -134,9 +133,6 @@ public:
     void EditCopy();
     void EditSelectAll();
 
-    // The frame's ways of reaching the desktop (replaceable for tests).
-    TFrameDesktop &Desktop() { return m_desktop; }
-
 signals:
     // After PlainText changed and the body view was updated.
     void OnViewModeChange(tarvin::TTarvinFrame *sender);
@@ -185,7 +181,6 @@ private:
     std::vector<TAttachmentInfo> m_infos;
     std::vector<TAttachmentEntry> m_entries;
     TAttachmentIcons m_icons;
-    TFrameDesktop m_desktop;
     QPointer<TViewerActionHandler> m_actions;
 
     QToolBar *m_toolBar = nullptr;

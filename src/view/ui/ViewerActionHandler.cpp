@@ -1,5 +1,6 @@
 #include "view/ui/ViewerActionHandler.h"
 
+#include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "model/Attachment.h"
 #include "view/ui/TarvinFrame.h"
@@ -8,17 +9,12 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QFontDialog>
 #include <QPlainTextEdit>
+#include <QPointer>
 
 namespace tarvin {
 
 namespace {
-
-QString ProductName() {
-    QString name = VersionKey(9);
-    return name.isEmpty() ? QApplication::applicationName() : name;
-}
 
 void Apply(QAction *action, const TActionState &state) {
     action->setEnabled(state.Enabled);
@@ -298,11 +294,14 @@ void TViewerActionHandler::chooseFont() {
     UpdateActions();
     if (!m_frame || !actFont->isEnabled())
         return;
-    bool ok = false;
-    QFont font = QFontDialog::getFont(&ok, m_frame->PlainTextView()->font(), window(),
-                                      QStringLiteral("Font"));
-    if (ok && m_frame)
-        m_frame->PlainTextView()->setFont(font);
+    QString font = m_frame->PlainTextView()->font().toString();
+    QPointer<TViewerActionHandler> self(this);
+    // The window (with this handler and the frame) may close while the dialog runs.
+    if (!Desktop().AskFont(window(), font) || !self || !m_frame)
+        return;
+    QFont chosen;
+    if (chosen.fromString(font))
+        m_frame->PlainTextView()->setFont(chosen);
 }
 
 } // namespace tarvin

@@ -1,23 +1,17 @@
 #include "view/ui/ViewerWindows.h"
 
+#include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/VersionInfo.h"
 #include "util/NativePath.h"
-#include "util/ShellOpen.h"
 #include "view/ui/TarvinForm.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace tarvin {
 
 namespace {
-
-QString ProductName() {
-    QString name = VersionKey(9);
-    return name.isEmpty() ? QApplication::applicationName() : name;
-}
 
 // Changes the cursor to the hourglass for the lifetime of the object.
 struct WaitCursor {
@@ -28,19 +22,6 @@ struct WaitCursor {
 } // namespace
 
 TViewerWindows::TViewerWindows(QObject *parent) : QObject(parent) {
-    OpenFile = [](const QString &path) { ShellOpen(path); };
-    AskOpenWith = [](const QString &text) {
-        return QMessageBox::question(nullptr, ProductName(), text,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    };
-    ShowOpenWith = [](const QString &path) {
-        try {
-            tarvin::ShowOpenWith(path);
-        } catch (const Error &error) {
-            QMessageBox::critical(nullptr, ProductName(), error.message());
-        }
-    };
-    ShowError = [](const QString &text) { QMessageBox::critical(nullptr, ProductName(), text); };
     QuitProgram = [] { QCoreApplication::quit(); };
 }
 
@@ -84,7 +65,7 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
     TTarvinForm *window = embedded ? FindEmbeddedWindow(messageId) : FindFileWindow(fileName);
     if (!window && !embedded && !IsExistingFile(fileName)) {
         // An empty window would say nothing about the name that was wrong.
-        ShowError(ProductName() + QStringLiteral(" cannot open this file:\n\n") +
+        showError(ProductName() + QStringLiteral(" cannot open this file:\n\n") +
                   DisplayPath(fileName) + QStringLiteral("\n\nThe file does not exist."));
         return nullptr;
     }
@@ -106,7 +87,7 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
             delete made;
             if (fileName.isEmpty()) {
                 // An embedded message has no file another program could open.
-                ShowError(ProductName() + QStringLiteral(" cannot open this message:\n\n") +
+                showError(ProductName() + QStringLiteral(" cannot open this message:\n\n") +
                           error.message());
                 return nullptr;
             }
@@ -114,8 +95,13 @@ TTarvinForm *TViewerWindows::OpenViewerWindow(const QString &folder, const QStri
                 ProductName() + QStringLiteral(" cannot open this file:\n\n") + fileName +
                 QStringLiteral("\n\n") + error.message() +
                 QStringLiteral("\nWould you like to choose another application to open this file?");
-            if (AskOpenWith(text))
-                ShowOpenWith(fileName);
+            if (Desktop().AskYesNo(nullptr, ProductName(), text)) {
+                try {
+                    Desktop().OpenWith(nullptr, fileName);
+                } catch (const Error &openError) {
+                    showError(openError.message());
+                }
+            }
             return nullptr;
         }
         adopt(made);
@@ -132,6 +118,10 @@ void TViewerWindows::SetFeatures(const TViewerFeatures &features) {
     m_features = features;
     for (TTarvinForm *window : Windows())
         window->Actions()->SetFeatures(features);
+}
+
+void TViewerWindows::showError(const QString &text) {
+    Desktop().ShowError(nullptr, ProductName(), text);
 }
 
 void TViewerWindows::adopt(TTarvinForm *window) {
@@ -188,10 +178,10 @@ bool TViewerWindows::OpenCommandLineFile(const QString &path, const TViewSetting
     }
     const QString file = info.absoluteFilePath();
     try {
-        OpenFile(file);
+        Desktop().OpenFile(nullptr, file);
     } catch (const Error &error) {
         // The system's text alone ("No such file or directory") would not say which file.
-        ShowError(QStringLiteral("Cannot open '%1': %2").arg(file, error.message()));
+        showError(QStringLiteral("Cannot open '%1': %2").arg(file, error.message()));
     }
     return false;
 }

@@ -53,12 +53,9 @@ public:
     // The features the program serves to the viewer windows' actions (all off at first).
     void SetFeatures(const TViewerFeatures &features);
 
-    // Desktop and program hooks (replaced by tests).
-    std::function<void(const QString &path)> OpenFile;     // a file that is no message
-    std::function<bool(const QString &text)> AskOpenWith;  // Yes/No for the failure box
-    std::function<void(const QString &path)> ShowOpenWith; // choose another program
-    std::function<void(const QString &text)> ShowError;    // a failure without a file
-    std::function<void()> QuitProgram;                     // ends the event loop
+    // Ends the event loop (replaced by tests). Files, questions and failures go through
+    // Desktop() (base/DesktopServices.h).
+    std::function<void()> QuitProgram;
 
 signals:
     // The last viewer window has closed (before the program is ended, when it is).
@@ -73,6 +70,7 @@ signals:
 private:
     void windowDestroyed(QObject *window);
     void adopt(TTarvinForm *window);
+    void showError(const QString &text);
 
     QList<QPointer<TTarvinForm>> m_windows;
     QPointer<QWidget> m_mainWindow;
