@@ -1,4 +1,4 @@
-#include "base/ui/BringToFront.h"
+#include "app/ui/BringToFront.h"
 
 #include <QGuiApplication>
 #include <QWidget>
