@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-webengine-dev qt6-pdf-dev qt6-svg-dev libqt6svg6
-    libxml2-dev zlib1g-dev libglib2.0-dev
+    libxml2-dev zlib1g-dev libglib2.0-dev libxcb1-dev
     libgtest-dev googletest
     libxml2-utils xdg-utils shared-mime-info time
     xvfb xauth

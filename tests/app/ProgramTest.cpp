@@ -107,6 +107,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(QDir(m_dir.path()).mkpath("config"));
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("runtime"));
     }
     QByteArray Native(const QByteArray &name) const {
         return QFile::encodeName(m_dir.path()) + "/" + name;
@@ -116,7 +117,10 @@ protected:
         return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
     }
     QStringList Env(const QStringList &more = {}) const {
-        return QStringList{"XDG_CONFIG_HOME=" + m_dir.path() + "/config"} + more;
+        // A private runtime folder: a viewer started here must not meet the user's own.
+        return QStringList{"XDG_CONFIG_HOME=" + m_dir.path() + "/config",
+                           "XDG_RUNTIME_DIR=" + m_dir.path() + "/runtime"} +
+               more;
     }
 
     QTemporaryDir m_dir;

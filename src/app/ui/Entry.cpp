@@ -1,24 +1,33 @@
 #include "app/ui/Entry.h"
 
 #include "app/CommandLine.h"
+#include "app/InstanceMessage.h"
+#include "app/SingleInstance.h"
+#include "app/ui/BringToFront.h"
 #include "app/ui/ExplorerDialogs.h"
 #include "app/ui/FeatureWiring.h"
 #include "base/DesktopServices.h"
-#include "base/Error.h"
 #include "base/VersionInfo.h"
 #include "convert/ConverterHelper.h"
 #include "dialogs/ui/SplashScreen.h"
 #include "explorer/ui/ExplorerForm.h"
 #include "util/NativePath.h"
+#include "util/WorkFolder.h"
 #include "util/ui/DesktopServicesImpl.h"
+#include "view/ui/TarvinForm.h"
 #include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace tarvin {
 
@@ -46,12 +55,68 @@ bool selectsViewer(const QStringList &arguments) {
     }
 }
 
+// The single-instance check of viewer mode, before any window: hands the arguments to the
+// viewer of this program file that runs already, or claims the instance socket.
+TViewerStart claimViewer(const QStringList &arguments) {
+    try {
+        return StartSingleInstance(arguments,
+                                   InstanceSocketPath(CanonicalProgramPath(), PrivateTempFolder()));
+    } catch (const Error &error) {
+        // No private folder: run as a viewer of our own rather than not at all.
+        const QByteArray line = "tarvin: " + error.message().toUtf8() + '\n';
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        return TViewerStart();
+    }
+}
+
+// SIGTERM (a session that ends, "kill") ends the event loop as closing the windows would, so
+// that the viewer removes its instance socket and saves its settings on the way out. The
+// handler only writes to a pipe; the event loop reads it.
+int g_terminatePipe[2] = {-1, -1};
+
+void onTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_terminatePipe[1], &byte, 1);
+}
+
+void quitOnTerminate(QObject *owner) {
+    if (::pipe2(g_terminatePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_terminatePipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+        char byte;
+        while (::read(g_terminatePipe[0], &byte, 1) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+// A second start's command line replaces the explorer's pending files: the first is opened
+// and its window comes to the front; without any, the explorer itself comes to the front.
+void openHandedOver(TExplorerForm &explorer, const QStringList &lines, const QString &folder) {
+    const QStringList arguments = ResolveReceivedArguments(lines, folder);
+    try {
+        explorer.OpenCommandLineFiles(arguments, true);
+        QWidget *front = &explorer;
+        if (!arguments.isEmpty())
+            front =
+                explorer.Viewers().FindFileWindow(QFileInfo(arguments.first()).absoluteFilePath());
+        if (front)
+            BringToFront(front);
+    } catch (const Error &error) {
+        // Shown here: nothing may escape into the socket's event handling.
+        Desktop().ShowError(nullptr, ProductName(), error.message());
+    }
+}
+
 } // namespace
 
-int RunViewer(const QStringList &arguments) {
-    // The single-instance check belongs here: when another instance runs, it takes the
-    // arguments (through TExplorerForm::OpenCommandLineFiles there) and this one returns.
-
+int RunViewer(const QStringList &arguments, TInstanceServer *server) {
     const bool noArguments = arguments.isEmpty();
     // The explorer ends the program when it closes, and the viewer windows end it when the
     // last of them closes while the explorer is hidden; no other window does.
@@ -61,6 +126,13 @@ int RunViewer(const QStringList &arguments) {
     explorer->SetDialogs(&explorerDialogs);
     ConnectViewerWindows(explorer->Viewers());
     ConnectExplorer(*explorer);
+    if (server) {
+        QObject::connect(server, &TInstanceServer::ArgumentsReceived, explorer.get(),
+                         [&explorer](const QStringList &lines, const QString &folder) {
+                             openHandedOver(*explorer, lines, folder);
+                         });
+        server->Listen();
+    }
 
     std::unique_ptr<TSplashScreen> splash;
     if (noArguments) {
@@ -87,7 +159,7 @@ int RunViewer(const QStringList &arguments) {
                                try {
                                    explorer->ActivateExplorer();
                                } catch (const Error &error) {
-                                   Desktop().ShowError(explorer.get(), VersionKey(9),
+                                   Desktop().ShowError(explorer.get(), ProductName(),
                                                        error.message());
                                }
                            });
@@ -105,7 +177,16 @@ int RunProgram(int argc, char **argv) {
     std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments = processArguments(argc, argv);
     if (selectsViewer(arguments)) {
+        // A second start hands over and ends here, without a display or an application object.
+        const TViewerStart start = claimViewer(arguments);
+        if (start.HandedOver)
+            return start.ExitStatus;
         QApplication app(argc, argv);
+        quitOnTerminate(&app);
+        // Made after the application and gone before it; connections wait until it listens.
+        std::unique_ptr<TInstanceServer> server;
+        if (start.ListeningSocket >= 0)
+            server = std::make_unique<TInstanceServer>(start.ListeningSocket, start.SocketPath);
         // The application has taken its own options ("-style fusion", "-platform xcb") out of
         // the list; what remains is ours.
         arguments = processArguments(argc, argv);
@@ -115,7 +196,7 @@ int RunProgram(int argc, char **argv) {
         TScopedDesktop desktopScope(desktop);
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
-        return RunViewer(arguments);
+        return RunViewer(arguments, server.get());
     }
     // Conversion mode keeps the headless desktop services: the console, no windows.
     QCoreApplication app(argc, argv);

@@ -4,13 +4,15 @@
 
 namespace tarvin {
 
+class TInstanceServer;
+
 // The program's entry: creates the application object (a QApplication only for viewer mode,
 // so conversion, the usage text and command-line errors need no display), parses the command
 // line and runs the chosen mode. Returns the process exit status.
 int RunProgram(int argc, char **argv);
 
 // The viewer-mode start-up; returns when the event loop ends (or at once when there is
-// nothing to show).
-int RunViewer(const QStringList &arguments);
+// nothing to show). `server`, when given, delivers the command lines of later starts.
+int RunViewer(const QStringList &arguments, TInstanceServer *server = nullptr);
 
 } // namespace tarvin

@@ -6,7 +6,6 @@
 #include "view/ui/TarvinFrame.h"
 
 #include <QApplication>
-#include <QMenu>
 
 namespace tarvin {
 
@@ -64,16 +63,6 @@ void TQuickViewController::Open() {
         return;
     }
     m_openPending = true;
-}
-
-QMenu *TQuickViewController::CreateListMenu(QWidget *parent) const {
-    auto *menu = new QMenu(parent);
-    if (m_frame) {
-        menu->addAction(m_frame->acReply);
-        menu->addAction(m_frame->acForward);
-        menu->addAction(m_frame->acForwardAsAtt);
-    }
-    return menu;
 }
 
 } // namespace tarvin

@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QString>
 
-class QMenu;
 class QWidget;
 
 namespace tarvin {
@@ -37,10 +36,6 @@ public:
     // Open for the focused row: asks for a viewer window when the pane shows that row, else
     // keeps the request pending until the delayed selection has loaded it.
     void Open();
-
-    // A menu for the list with the pane's Reply, Forward and Forward as Attachment; owned by
-    // `parent`. The host may add its own actions before it hands the menu to the list.
-    QMenu *CreateListMenu(QWidget *parent) const;
 
 signals:
     // The focused row is the quick-view file: the host opens it in a viewer window.

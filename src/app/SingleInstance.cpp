@@ -1,0 +1,343 @@
+#include "app/SingleInstance.h"
+
+#include "app/InstanceMessage.h"
+#include "util/NativePath.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <QtEndian>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace tarvin {
+
+namespace {
+
+void warn(const QString &text) {
+    const QByteArray line = "tarvin: " + text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
+QString errorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// An exclusive flock on `path` + ".lock", held for the object's lifetime. The lock file is
+// never removed: removing it would let two processes lock two different files.
+class TLockFile {
+public:
+    TLockFile(const QByteArray &socketPath, int timeoutMs) {
+        const QByteArray path = socketPath + ".lock";
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (m_fd < 0)
+            return;
+        QDeadlineTimer deadline(timeoutMs);
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                ::close(m_fd);
+                m_fd = -1;
+                return;
+            }
+            QThread::msleep(5);
+        }
+    }
+    ~TLockFile() {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    TLockFile(const TLockFile &) = delete;
+    TLockFile &operator=(const TLockFile &) = delete;
+    bool Locked() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+bool socketAddress(const QByteArray &path, sockaddr_un &address) {
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (path.isEmpty() || size_t(path.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
+
+struct TConnection {
+    int Fd = -1;
+    int Error = 0;
+};
+
+// Connects without blocking. A full backlog (a viewer too busy to accept) is tried again until
+// the deadline; a refused connection or a missing socket comes back at once.
+TConnection connectTo(const QByteArray &path, const QDeadlineTimer &deadline) {
+    sockaddr_un address;
+    if (!socketAddress(path, address))
+        return {-1, ENAMETOOLONG};
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0)
+            return {-1, errno};
+        if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0)
+            return {fd, 0};
+        const int error = errno;
+        ::close(fd);
+        if ((error != EAGAIN && error != EINTR) || deadline.hasExpired())
+            return {-1, error};
+        QThread::msleep(10);
+    }
+}
+
+int bindAndListen(const QByteArray &path, int &error) {
+    sockaddr_un address;
+    if (!socketAddress(path, address)) {
+        error = ENAMETOOLONG;
+        return -1;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+        ::chmod(path.constData(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        error = errno;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+enum class TSendResult { Accepted, Refused, Closed, TimedOut };
+
+// Writes the frame and reads the four-byte answer, each step bounded by the deadline.
+TSendResult sendFrame(int fd, const QByteArray &frame, const QDeadlineTimer &deadline) {
+    auto waitFor = [&](short events) {
+        pollfd entry{fd, events, 0};
+        for (;;) {
+            const int left = int(qMin<qint64>(deadline.remainingTime(), 1000 * 1000));
+            const int ready = ::poll(&entry, 1, left);
+            if (ready > 0)
+                return true;
+            if (ready == 0 || errno != EINTR)
+                return false;
+        }
+    };
+    qsizetype written = 0;
+    while (written < frame.size()) {
+        if (!waitFor(POLLOUT))
+            return TSendResult::TimedOut;
+        const ssize_t n =
+            ::send(fd, frame.constData() + written, size_t(frame.size() - written), MSG_NOSIGNAL);
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return TSendResult::Closed;
+        if (n > 0)
+            written += n;
+    }
+    char answer[4];
+    size_t got = 0;
+    while (got < sizeof answer) {
+        if (!waitFor(POLLIN))
+            return TSendResult::TimedOut;
+        const ssize_t n = ::recv(fd, answer + got, sizeof answer - got, 0);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))
+            return TSendResult::Closed;
+        if (n > 0)
+            got += size_t(n);
+    }
+    return qFromBigEndian<qint32>(answer) == qint32(TInstanceReply::Accepted)
+               ? TSendResult::Accepted
+               : TSendResult::Refused;
+}
+
+QByteArray currentFolder() {
+    char *folder = ::getcwd(nullptr, 0);
+    if (!folder)
+        return QByteArray();
+    const QByteArray result(folder);
+    std::free(folder);
+    return result;
+}
+
+} // namespace
+
+QByteArray CanonicalProgramPath() {
+    QByteArray buffer(4096, Qt::Uninitialized);
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), size_t(buffer.size()));
+    return n > 0 && n < buffer.size() ? buffer.left(n) : QByteArray();
+}
+
+QString InstanceSocketPath(const QByteArray &programPath, const QString &tempFolder) {
+    const QByteArray hash = QCryptographicHash::hash(programPath, QCryptographicHash::Sha256);
+    return tempFolder + QStringLiteral("viewer-") + QString::fromLatin1(hash.toHex().left(32));
+}
+
+TViewerStart StartSingleInstance(const QStringList &arguments, const QString &socketPath,
+                                 const TInstanceTimeouts &timeouts) {
+    TViewerStart start;
+    start.SocketPath = socketPath;
+    const QByteArray path = EncodeNativePath(socketPath);
+    const QByteArray frame = EncodeInstanceMessage(WithoutQtOptions(arguments), currentFolder());
+    auto handedOver = [&](int status, const QString &problem) {
+        if (!problem.isEmpty())
+            warn(problem);
+        start.HandedOver = true;
+        start.ExitStatus = status;
+        return start;
+    };
+    // A viewer that closes between our connection and its answer is replaced by this process:
+    // the next round finds its socket refused or gone.
+    for (int round = 0; round < 3; ++round) {
+        int connected = -1;
+        {
+            TLockFile lock(path, timeouts.Decide);
+            const TConnection connection = connectTo(path, QDeadlineTimer(timeouts.Decide));
+            if (connection.Fd >= 0) {
+                connected = connection.Fd;
+            } else if (connection.Error == EAGAIN) {
+                return handedOver(1, QStringLiteral("the running viewer does not accept the "
+                                                    "command line."));
+            } else if (!lock.Locked()) {
+                warn(QStringLiteral("cannot lock '%1.lock'; running without hand-over.")
+                         .arg(socketPath));
+                return start;
+            } else if (connection.Error == ECONNREFUSED || connection.Error == ENOENT) {
+                // Refused: the socket is left from a viewer that ended without removing it.
+                // Only a socket is removed; anything else at that name is left alone.
+                struct stat st {};
+                if (connection.Error == ECONNREFUSED &&
+                    (::lstat(path.constData(), &st) != 0 || !S_ISSOCK(st.st_mode) ||
+                     ::unlink(path.constData()) != 0)) {
+                    warn(QStringLiteral("cannot remove '%1'; running without hand-over.")
+                             .arg(socketPath));
+                    return start;
+                }
+                int error = 0;
+                start.ListeningSocket = bindAndListen(path, error);
+                if (start.ListeningSocket < 0)
+                    warn(QStringLiteral("cannot listen on '%1': %2; running without hand-over.")
+                             .arg(socketPath, errorText(error)));
+                return start;
+            } else {
+                warn(QStringLiteral("cannot connect to '%1': %2; running without hand-over.")
+                         .arg(socketPath, errorText(connection.Error)));
+                return start;
+            }
+        }
+        if (frame.isEmpty()) {
+            ::close(connected);
+            return handedOver(1, QStringLiteral("the command line is too long to hand over."));
+        }
+        const TSendResult result = sendFrame(connected, frame, QDeadlineTimer(timeouts.Reply));
+        ::close(connected);
+        switch (result) {
+        case TSendResult::Accepted:
+            return handedOver(0, QString());
+        case TSendResult::Refused:
+            return handedOver(1, QStringLiteral("the running viewer refused the command line."));
+        case TSendResult::TimedOut:
+            return handedOver(1, QStringLiteral("the running viewer did not answer."));
+        case TSendResult::Closed:
+            break;
+        }
+    }
+    return handedOver(1, QStringLiteral("the running viewer went away."));
+}
+
+TInstanceServer::TInstanceServer(int listeningSocket, QString socketPath, QObject *parent)
+    : QObject(parent), m_listeningSocket(listeningSocket), m_socketPath(std::move(socketPath)),
+      m_server(new QLocalServer(this)) {
+    connect(m_server, &QLocalServer::newConnection, this, &TInstanceServer::acceptConnections);
+}
+
+TInstanceServer::~TInstanceServer() {
+    const QByteArray path = EncodeNativePath(m_socketPath);
+    TLockFile lock(path, 2000);
+    const bool listening = m_server->isListening();
+    delete m_server; // closes the socket, and the connections still open
+    if (!listening && m_listeningSocket >= 0)
+        ::close(m_listeningSocket);
+    // Ours until now: nobody else binds while our socket still answers.
+    ::unlink(path.constData());
+}
+
+bool TInstanceServer::Listen() {
+    return m_server->listen(qintptr(m_listeningSocket));
+}
+
+void TInstanceServer::acceptConnections() {
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (m_clients >= MaxClients) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        serve(socket);
+    }
+}
+
+void TInstanceServer::serve(QLocalSocket *socket) {
+    ++m_clients;
+    connect(socket, &QObject::destroyed, this, [this] { --m_clients; });
+    auto received = std::make_shared<QByteArray>();
+    auto done = std::make_shared<bool>(false);
+    auto *timer = new QTimer(socket);
+    timer->setSingleShot(true);
+    auto finish = [socket, done, timer](TInstanceReply reply) {
+        *done = true;
+        timer->stop();
+        char answer[4];
+        qToBigEndian(qint32(reply), answer);
+        socket->write(answer, 4);
+        socket->disconnectFromServer(); // after the answer has been written
+        if (socket->state() == QLocalSocket::UnconnectedState)
+            socket->deleteLater();
+    };
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(timer, &QTimer::timeout, socket, [socket, done] {
+        *done = true;
+        socket->abort();
+        socket->deleteLater();
+    });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket, received, done, finish] {
+        if (*done) {
+            socket->readAll();
+            return;
+        }
+        // Never more than one frame's worth: anything beyond it is invalid anyway.
+        received->append(socket->read(4 + MaxInstanceMessageSize + 1 - received->size()));
+        TInstanceMessage message;
+        switch (ParseInstanceMessage(*received, message)) {
+        case TParseState::Incomplete:
+            return;
+        case TParseState::Invalid:
+            finish(TInstanceReply::Refused);
+            return;
+        case TParseState::Complete:
+            break;
+        }
+        *done = true;
+        QPointer<QLocalSocket> alive(socket);
+        emit ArgumentsReceived(message.Lines, message.SenderFolder);
+        if (alive)
+            finish(TInstanceReply::Accepted);
+    });
+    timer->start(ClientTimeout);
+}
+
+} // namespace tarvin
