@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,10 +180,17 @@ void DeleteTempFolders(const QString &pattern, const QString &tempFolder) {
                       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         try {
-            struct stat st {};
             // A link with a matching name is not one of our folders: leave what it points to.
-            if (lstatPath(dir.filePath(name), st) && S_ISDIR(st.st_mode))
+            const QByteArray path = QFile::encodeName(dir.filePath(name));
+            const int fd =
+                ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            // The folder of a frame that is still alive (here or in another Tarvin beside this
+            // one) is share-locked by its holder.
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
                 DeleteTree(dir.filePath(name));
+            ::close(fd);
         } catch (...) {
         }
     }
@@ -197,6 +206,21 @@ TWorkFolder::~TWorkFolder() {
         DeleteTree(m_path);
     } catch (...) {
     }
+    releaseFolder();
+}
+
+void TWorkFolder::holdFolder() {
+    releaseFolder();
+    m_holdFd = ::open(QFile::encodeName(WithoutTrailingSlash(m_path)).constData(),
+                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (m_holdFd >= 0)
+        ::flock(m_holdFd, LOCK_SH | LOCK_NB);
+}
+
+void TWorkFolder::releaseFolder() {
+    if (m_holdFd >= 0)
+        ::close(m_holdFd);
+    m_holdFd = -1;
 }
 
 QString TWorkFolder::Path() {
@@ -212,6 +236,7 @@ QString TWorkFolder::Path() {
             const QString name = NewTempFolderName(QString::fromLatin1(kPrefix), temp);
             if (::mkdir(QFile::encodeName(name).constData(), 0700) == 0) {
                 m_path = name + QLatin1Char('/');
+                holdFolder();
                 return m_path;
             }
             if (errno != EEXIST || attempt == 99) {
@@ -225,6 +250,7 @@ QString TWorkFolder::Path() {
         return m_path;
     if (::mkdir(QFile::encodeName(WithoutTrailingSlash(m_path)).constData(), 0700) != 0)
         throw cannotCreate();
+    holdFolder();
     return m_path;
 }
 

@@ -29,7 +29,8 @@ QString NewTempFolderName(const QString &prefix, const QString &tempFolder = QSt
 bool DeleteTree(const QString &folder);
 
 // Removes the folders in `tempFolder` (default: PrivateTempFolder()) whose names match the
-// wildcard `pattern` (e.g. "_vwr????"); every failure is ignored.
+// wildcard `pattern` (e.g. "_vwr????"); every failure is ignored. A work folder that a
+// TWorkFolder still holds (in this process or another Tarvin running beside it) is left alone.
 void DeleteTempFolders(const QString &pattern, const QString &tempFolder = QString());
 
 // The work folder of a viewer frame: named on first use, created again whenever it is missing,
@@ -53,9 +54,13 @@ public:
     QString HeldPath() const { return m_path; }
 
 private:
+    void holdFolder();
+    void releaseFolder();
+
     QString m_ownerClassName;
     QString m_tempFolder;
     QString m_path;
+    int m_holdFd = -1; // the folder, opened and share-locked while we use it
 };
 
 } // namespace tarvin

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,25 @@ TEST_F(WorkFolderTest, SweepDoesNotFollowLinks) {
               0);
     DeleteTempFolders("_vwr????", temp.path());
     EXPECT_TRUE(QFileInfo::exists(outside.path() + "/keep.txt"));
+}
+
+TEST_F(WorkFolderTest, SweepLeavesFoldersInUse) {
+    // Another Tarvin beside this one sweeps at its start: the folders of frames that are still
+    // alive must stay, those whose holder has gone are removed.
+    auto inUse = std::make_unique<TWorkFolder>("TTarvinFrame", temp.path());
+    const QString held = inUse->Path();
+    makeFile(held + "text.htm");
+    makeDir("_vwr00aa");
+    DeleteTempFolders("_vwr????", temp.path());
+    EXPECT_TRUE(QFileInfo::exists(held + "text.htm"));
+    EXPECT_FALSE(QFileInfo::exists(base() + "_vwr00aa"));
+    // A folder that had to be made again is held again.
+    ASSERT_TRUE(DeleteTree(held));
+    EXPECT_EQ(inUse->Path(), held);
+    DeleteTempFolders("_vwr????", temp.path());
+    EXPECT_TRUE(QFileInfo::exists(held));
+    inUse.reset();
+    EXPECT_FALSE(QFileInfo::exists(held));
 }
 
 TEST_F(WorkFolderTest, DeleteTreeRemovesReadOnlyContents) {
