@@ -47,7 +47,7 @@ int main(int argc, char **argv) {
             encoder.SetMessage(&msg);
             checksum += encoder.GetIdentifier().size();
             for (const auto &attachment : msg.Attachments) {
-                if (attachment->ObjectType == 2)
+                if (attachment->ObjectType == TObjectType::EmbeddedMessage)
                     embeddedChars += attachment->DataText().size();
                 else if (!saveFolder.isEmpty())
                     attachment->SaveDataToFolder(saveFolder);

@@ -339,12 +339,12 @@ void TGWMessageSendMailHelper::ExtractAttachments() {
     for (const auto &attachment : m_message->Attachments) {
         if (!attachment->HasData() || (attachment->IsSystem && !attachment->IsHtmlBody))
             continue;
-        if (attachment->ObjectType == 1) {
+        if (attachment->ObjectType == TObjectType::File) {
             const QString path = m_workFolder + freshName(attachment->SafeName());
             clearEntry(path);
             attachment->SaveDataToFile(path);
             Attachments.append(path);
-        } else if (attachment->ObjectType == 2) {
+        } else if (attachment->ObjectType == TObjectType::EmbeddedMessage) {
             TGWMessage embedded;
             embedded.LoadFromXml(attachment->DataText());
             TMsgPropertyEncoder encoder;

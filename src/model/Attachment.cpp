@@ -43,8 +43,8 @@ void TAttachment::ReadNode() {
     FileName = GetAttributeValue("file-name");
     bool hasObjType = false;
     const QString objType = AttributeValue(Node, "obj-type", &hasObjType);
-    ObjectType = hasObjType ? uint8_t(StrToInt(objType)) : 1;
-    if (ObjectType == 1) {
+    ObjectType = hasObjType ? TObjectType(uint8_t(StrToInt(objType))) : TObjectType::File;
+    if (ObjectType == TObjectType::File) {
         IsHtmlBody = DisplayName.compare(QLatin1String("TEXT.htm"), Qt::CaseInsensitive) == 0;
         IsImage = DisplayName.startsWith(QLatin1String("IMAGE."), Qt::CaseInsensitive);
         IsMime822 = DisplayName.compare(QLatin1String("Mime.822"), Qt::CaseInsensitive) == 0;
@@ -65,7 +65,7 @@ void TAttachment::ReadNode() {
 QByteArray TAttachment::RawBytes() const {
     if (!DataNode)
         return QByteArray();
-    if (ObjectType == 2)
+    if (ObjectType == TObjectType::EmbeddedMessage)
         return QByteArray("<?xml version=\"1.0\"?>\n") + SerializeNode(DataNode);
     return NodeTextBytes(DataNode);
 }
@@ -99,7 +99,7 @@ bool TAttachment::hasRawData() const {
 QByteArray TAttachment::DataBytes() const {
     if (!DataNode)
         return QByteArray();
-    if (ObjectType != 1)
+    if (ObjectType != TObjectType::File)
         return RawBytes();
     return InflateBytes(compressedData());
 }
@@ -107,13 +107,13 @@ QByteArray TAttachment::DataBytes() const {
 QString TAttachment::DataText() const {
     if (!DataNode)
         return QString();
-    if (ObjectType != 1)
+    if (ObjectType != TObjectType::File)
         return RawData();
     return DecodeText(DataBytes());
 }
 
 void TAttachment::SaveDataToFile(const QString &path) const {
-    if (ObjectType != 1 || !hasRawData())
+    if (ObjectType != TObjectType::File || !hasRawData())
         return;
     const QByteArray compressed = compressedData();
     QFile file(path);

@@ -6,6 +6,10 @@
 
 namespace tarvin {
 
+// What an attachment holds, as the attribute "obj-type" stores it; other stored numbers are
+// kept as they are and count as neither.
+enum class TObjectType : uint8_t { File = 1, EmbeddedMessage = 2 };
+
 // One "attach" element: a file (object type 1, its content zlib-compressed and base64-encoded
 // in a CDATA section) or an embedded message (object type 2, a "msg" child element). Data is
 // decoded only when asked for, from the tree the loading message keeps.
@@ -21,7 +25,7 @@ public:
     bool IsPart = false;     // display name "Part." + a number
     bool IsMime822 = false;  // display name "Mime.822"
     bool IsSystem = false;   // attribute "system", else html body, MIME copy, image or header
-    uint8_t ObjectType = 1;  // attribute "obj-type": 1 file, 2 embedded message
+    TObjectType ObjectType = TObjectType::File; // attribute "obj-type"
 
     void ReadNode() override;
     const char *ClassName() const override { return "TAttachment"; }

@@ -251,7 +251,7 @@ void TGWMessage::readAttachments() {
     ForEachNode(Node, "props/attachments/attach", [this](XmlNode node) {
         auto attachment = std::make_unique<TAttachment>();
         attachment->SetNode(node);
-        if (attachment->ObjectType == 2) {
+        if (attachment->ObjectType == TObjectType::EmbeddedMessage) {
             HasEmbeddedMessage = true;
         } else if (attachment->IsHtmlBody) {
             HasHtmlBody = true;

@@ -9,8 +9,9 @@
 
 namespace tarvin {
 
-// The item kind of a message, decided by the prefix of its message class.
-enum TGWMessageType : uint8_t {
+// The item kind of a message, decided by the prefix of its message class. A scoped type: the
+// numbers are only those of the item kinds' order, never mixed with other integers.
+enum class TGWMessageType : uint8_t {
     mtMail,              // "GW.MESSAGE.MAIL"             -> "props/email"
     mtAppointment,       // "GW.MESSAGE.APPOINTMENT"      -> "props/appointment"
     mtTask,              // "GW.MESSAGE.TASK"             -> "props/task"
@@ -18,6 +19,7 @@ enum TGWMessageType : uint8_t {
     mtPhone,             // "GW.MESSAGE.PHONE"            -> "props/phone"
     mtDocumentReference, // "GW.MESSAGE.DOCUMENTREFERENCE" -> "props/document-reference"
 };
+using enum TGWMessageType;
 
 // "id": the message's identity. All three children are required when "id" exists.
 class TID : public TAbstractMessageItem {

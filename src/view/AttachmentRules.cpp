@@ -5,11 +5,11 @@
 
 namespace tarvin {
 
-int AttachmentImageIndex(int objectType, bool isSystem, bool hasData, int messageType,
+int AttachmentImageIndex(TObjectType objectType, bool isSystem, bool hasData, int messageType,
                          bool showSystemAttachments) {
-    if (objectType == 2)
+    if (objectType == TObjectType::EmbeddedMessage)
         return (messageType >= 0 && messageType <= kNoDataImage) ? messageType : kNoDataImage;
-    if (objectType != 1)
+    if (objectType != TObjectType::File)
         return kNotListed;
     if (isSystem && !showSystemAttachments)
         return kNotListed;
@@ -18,10 +18,10 @@ int AttachmentImageIndex(int objectType, bool isSystem, bool hasData, int messag
     return kExtensionImage;
 }
 
-QString AttachmentCaption(const QString &displayName, int objectType, int messageType) {
+QString AttachmentCaption(const QString &displayName, TObjectType objectType, int messageType) {
     if (!displayName.isEmpty())
         return displayName;
-    if (objectType == 2) {
+    if (objectType == TObjectType::EmbeddedMessage) {
         QString name = NotPostedTypeName(messageType);
         if (!name.isEmpty())
             return name;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Attachment.h"
+
 #include <QString>
 
 namespace tarvin {
@@ -14,12 +16,12 @@ constexpr int kExtensionImage = -2; // the icon of the save name's extension
 
 // Which picture an attachment gets, or kNotListed when it is left out of the list.
 // `messageType` is the embedded message's type (6 when it has no data).
-int AttachmentImageIndex(int objectType, bool isSystem, bool hasData, int messageType,
+int AttachmentImageIndex(TObjectType objectType, bool isSystem, bool hasData, int messageType,
                          bool showSystemAttachments);
 
 // The caption of a list item: the display name, else the type name of an embedded message,
 // else "File".
-QString AttachmentCaption(const QString &displayName, int objectType, int messageType);
+QString AttachmentCaption(const QString &displayName, TObjectType objectType, int messageType);
 
 // The extension of a name, dot included ("" when it has none): the text from its last "."
 // on, unless a folder separator follows that dot.

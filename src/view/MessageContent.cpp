@@ -18,7 +18,7 @@ std::vector<TAttachmentInfo> BuildAttachmentInfos(const TGWMessage &message) {
     for (const auto &attachment : message.Attachments) {
         TAttachmentInfo info;
         info.Attachment = attachment.get();
-        if (attachment->ObjectType == 2 && attachment->HasData()) {
+        if (attachment->ObjectType == TObjectType::EmbeddedMessage && attachment->HasData()) {
             try {
                 TGWMessage embedded;
                 embedded.LoadFromXml(attachment->DataText());
@@ -50,7 +50,7 @@ std::vector<TAttachmentEntry> BuildAttachmentEntries(const std::vector<TAttachme
         entry.Caption = CaptionOf(infos[i]);
         // An embedded message that cannot be read is shown like an attachment without data.
         entry.HasData = attachment.HasData() &&
-                        !(attachment.ObjectType == 2 && infos[i].MessageType == kNoDataImage);
+                        !(attachment.ObjectType == TObjectType::EmbeddedMessage && infos[i].MessageType == kNoDataImage);
         if (image == kExtensionImage)
             entry.Extension = NameExtension(SaveNameOf(attachment));
         entries.push_back(entry);

@@ -39,7 +39,7 @@ TEST(Attachments, HandWrittenMailClassifiesEveryKind) {
     EXPECT_TRUE(a[4]->IsPart);
     EXPECT_FALSE(a[4]->IsSystem);
     EXPECT_FALSE(a[5]->IsSystem || a[5]->IsPart || a[5]->IsImage);
-    EXPECT_EQ(a[7]->ObjectType, 2);
+    EXPECT_EQ(a[7]->ObjectType, TObjectType::EmbeddedMessage);
     EXPECT_FALSE(a[7]->IsSystem);
     EXPECT_FALSE(a[8]->HasData());
 
@@ -150,7 +150,7 @@ TEST(Attachments, ClassificationRules) {
     const auto &a = msg->Attachments;
     EXPECT_TRUE(a[0]->IsHtmlBody);
     EXPECT_TRUE(a[0]->IsSystem);
-    EXPECT_EQ(a[0]->ObjectType, 1);
+    EXPECT_EQ(a[0]->ObjectType, TObjectType::File);
     EXPECT_TRUE(a[1]->IsHtmlBody);
     EXPECT_FALSE(a[1]->IsSystem);
     EXPECT_TRUE(a[2]->IsPart);
@@ -162,7 +162,7 @@ TEST(Attachments, ClassificationRules) {
     EXPECT_TRUE(a[7]->IsSystem);
     EXPECT_FALSE(a[7]->IsImage);
     // Another object type: no name flags, never the HTML body.
-    EXPECT_EQ(a[8]->ObjectType, 3);
+    EXPECT_EQ(int(a[8]->ObjectType), 3); // kept as stored
     EXPECT_FALSE(a[8]->IsHtmlBody || a[8]->IsSystem);
     EXPECT_TRUE(a[9]->IsMime822);
     // The last HTML body wins.

@@ -167,9 +167,11 @@ TEST(CupsPrinting, EachTypePrintsWithHeaderFooterRowsBodyAndAttachments) {
     TfrmMessagePrinter printer;
     const QString today = QLocale::system().toString(QDate::currentDate(), ShortDateFormat());
     const char *const captions[] = {"Date:", "Date:", "Start:", "Date:", "Date:", "Date:"};
-    for (int type = mtMail; type <= mtDocumentReference; ++type) {
+    for (TGWMessageType kind :
+         {mtMail, mtAppointment, mtTask, mtNote, mtPhone, mtDocumentReference}) {
+        const int type = int(kind);
         SCOPED_TRACE(type);
-        auto message = Load(Sample(TGWMessageType(type)));
+        auto message = Load(Sample(kind));
         printer.SetMessage(message.get());
         ASSERT_TRUE(printtest::ShowAndBuild(printer));
         cups.ClearOutput();
@@ -187,7 +189,7 @@ TEST(CupsPrinting, EachTypePrintsWithHeaderFooterRowsBodyAndAttachments) {
         has(QStringLiteral("Bob Stone"));
         has(QStringLiteral("carl@example.org"));
         has(QLatin1String(captions[type]));
-        if (type != mtPhone)
+        if (kind != mtPhone)
             has(QStringLiteral("Subject:"));
         has(QStringLiteral("second"));
         has(QStringLiteral("indented"));

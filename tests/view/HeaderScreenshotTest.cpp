@@ -23,7 +23,7 @@ TEST(HeaderScreenshots, EverySampleShowsItsPanel) {
         SCOPED_TRACE(file.toStdString());
         TGWMessage msg;
         msg.LoadFromFile(samples.filePath(file));
-        types.insert(msg.MessageType);
+        types.insert(int(msg.MessageType));
         auto panel = CreateHeaderPanel(msg.MessageType, nullptr);
         ASSERT_NE(panel, nullptr);
         for (int width : {443, 640}) {

@@ -69,7 +69,7 @@ TEST(Samples, CoverTheTypesAndFeaturesOfTheViewer) {
          system = false, withoutData = false, pdf = false, png = false, text = false;
     for (const Sample &s : samples) {
         const TGWMessage &m = *s.msg;
-        types.insert(m.MessageType);
+        types.insert(int(m.MessageType));
         if (m.HasHtmlBody) {
             const QString html = m.HtmlBodyAttachment->DataText();
             htmlWithLink = htmlWithLink || html.contains(QStringLiteral("<a href=\"https://"));
@@ -83,7 +83,7 @@ TEST(Samples, CoverTheTypesAndFeaturesOfTheViewer) {
         for (const auto &a : m.Attachments) {
             system = system || (a->IsSystem && !a->IsHtmlBody && !a->IsImage);
             withoutData = withoutData || !a->HasData();
-            if (a->ObjectType == 1 && !a->IsSystem && a->HasData()) {
+            if (a->ObjectType == TObjectType::File && !a->IsSystem && a->HasData()) {
                 pdf = pdf || a->FileName.endsWith(QStringLiteral(".pdf"));
                 png = png || a->FileName.endsWith(QStringLiteral(".png"));
                 text = text || a->FileName.endsWith(QStringLiteral(".txt"));
@@ -91,7 +91,7 @@ TEST(Samples, CoverTheTypesAndFeaturesOfTheViewer) {
         }
         if (m.HasEmbeddedMessage) {
             for (const auto &a : m.Attachments) {
-                if (a->ObjectType != 2)
+                if (a->ObjectType != TObjectType::EmbeddedMessage)
                     continue;
                 TGWMessage inner;
                 inner.LoadFromXml(a->DataText());
@@ -117,7 +117,7 @@ TEST(Samples, GeneratedFilesAreValid) {
     int checked = 0;
     for (const Sample &s : LoadSamples()) {
         for (const auto &a : s.msg->Attachments) {
-            if (a->ObjectType != 1 || !a->HasData())
+            if (a->ObjectType != TObjectType::File || !a->HasData())
                 continue;
             const QString path = dir.filePath(QStringLiteral("data"));
             a->SaveDataToFile(path);

@@ -122,20 +122,20 @@ TEST(WindowTexts, CaptionsWrapOnTwoLines) {
 
 TEST(AttachmentRules, ImageIndexAndCaptions) {
     // System attachments only when asked for; file without data: greyed page.
-    EXPECT_EQ(AttachmentImageIndex(1, true, true, 6, false), kNotListed);
-    EXPECT_EQ(AttachmentImageIndex(1, true, true, 6, true), kExtensionImage);
-    EXPECT_EQ(AttachmentImageIndex(1, false, false, 6, false), kNoDataImage);
-    EXPECT_EQ(AttachmentImageIndex(1, false, true, 6, false), kExtensionImage);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType::File, true, true, 6, false), kNotListed);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType::File, true, true, 6, true), kExtensionImage);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType::File, false, false, 6, false), kNoDataImage);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType::File, false, true, 6, false), kExtensionImage);
     // Embedded messages: the picture of their type, the greyed page without data.
-    EXPECT_EQ(AttachmentImageIndex(2, false, true, 1, false), 1);
-    EXPECT_EQ(AttachmentImageIndex(2, false, false, 6, false), 6);
-    EXPECT_EQ(AttachmentImageIndex(5, false, true, 6, true), kNotListed);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType::EmbeddedMessage, false, true, 1, false), 1);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType::EmbeddedMessage, false, false, 6, false), 6);
+    EXPECT_EQ(AttachmentImageIndex(TObjectType(5), false, true, 6, true), kNotListed);
 
-    EXPECT_EQ(AttachmentCaption("Plan.pdf", 1, 6), "Plan.pdf");
-    EXPECT_EQ(AttachmentCaption("", 1, 6), "File");
-    EXPECT_EQ(AttachmentCaption("", 2, 0), "Mail");
-    EXPECT_EQ(AttachmentCaption("", 2, 3), "Reminder Note");
-    EXPECT_EQ(AttachmentCaption("", 2, 6), "File");
+    EXPECT_EQ(AttachmentCaption("Plan.pdf", TObjectType::File, 6), "Plan.pdf");
+    EXPECT_EQ(AttachmentCaption("", TObjectType::File, 6), "File");
+    EXPECT_EQ(AttachmentCaption("", TObjectType::EmbeddedMessage, 0), "Mail");
+    EXPECT_EQ(AttachmentCaption("", TObjectType::EmbeddedMessage, 3), "Reminder Note");
+    EXPECT_EQ(AttachmentCaption("", TObjectType::EmbeddedMessage, 6), "File");
 }
 
 TEST(AttachmentRules, SaveNames) {

@@ -9,7 +9,7 @@ class QCheckBox;
 
 namespace tarvin {
 
-enum TGWMessageType : uint8_t;
+enum class TGWMessageType : uint8_t;
 
 // Mail: common rows and the subject.
 class TFrmMailHeader : public TFrmHeader {

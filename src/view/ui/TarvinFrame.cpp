@@ -603,7 +603,7 @@ void TTarvinFrame::OpenSelectedAttachment() {
     if (!info || !info->Attachment->HasData())
         return;
     const TAttachment &attachment = *info->Attachment;
-    if (attachment.ObjectType == 2) {
+    if (attachment.ObjectType == TObjectType::EmbeddedMessage) {
         TOpenMessageRequest request;
         request.MessageId = info->MessageId;
         request.Xml = attachment.DataText();
@@ -614,7 +614,7 @@ void TTarvinFrame::OpenSelectedAttachment() {
         emit OnOpenMessage(this, request);
         return;
     }
-    if (attachment.ObjectType != 1)
+    if (attachment.ObjectType != TObjectType::File)
         return;
     QString path;
     // Opening may run the Open With dialog, and the window may close meanwhile.
@@ -645,7 +645,7 @@ void TTarvinFrame::SaveSelectedAttachmentAs() {
     request.Title = QStringLiteral("Save '") + caption + QStringLiteral("' As");
     request.Filters = {messageFilter, anyFilter};
     try {
-        if (attachment.ObjectType == 2) {
+        if (attachment.ObjectType == TObjectType::EmbeddedMessage) {
             request.SuggestedName = EmbeddedMessageFileName(*info);
             request.SelectedFilter = messageFilter;
             m_saveFolder = m_sourceFolder;
@@ -659,7 +659,7 @@ void TTarvinFrame::SaveSelectedAttachmentAs() {
         // The window may have closed while the dialog ran; the attachment went with it.
         if (!self || path.isEmpty())
             return;
-        if (attachment.ObjectType == 2)
+        if (attachment.ObjectType == TObjectType::EmbeddedMessage)
             SaveEmbeddedMessage(attachment, path);
         else
             attachment.SaveDataToFile(path);
