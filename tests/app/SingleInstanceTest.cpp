@@ -246,6 +246,20 @@ TEST_F(SingleInstance, SecondStartOpensTheFirstOfItsFilesInTheRunningViewer) {
     EXPECT_EQ(Opened(), QStringList({"AAA", "BBB"}));
 }
 
+TEST_F(SingleInstance, SecondStartWithoutArgumentsShowsTheExplorer) {
+    QProcess *viewer = StartViewer("AAA");
+    // Started with a file, the explorer stays hidden and is never activated, so it keeps no
+    // folder-tree state.
+    const QString folders = Path("config/Halvorn/Tarvin/Folders.DAT");
+    EXPECT_FALSE(QFile::exists(folders));
+    EXPECT_EQ(HandOver({}, Path("there")), 0);
+    // Now shown and activated, it saves its state when the viewer is told to end.
+    viewer->terminate();
+    ASSERT_TRUE(viewer->waitForFinished(20000));
+    EXPECT_EQ(viewer->exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(QFile::exists(folders));
+}
+
 TEST_F(SingleInstance, RelativeNameMeansTheSendersFolder) {
     StartViewer("AAA");
     WriteMessage(Path("here/same.pml"), "HERE");
