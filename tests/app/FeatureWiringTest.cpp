@@ -14,11 +14,23 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvin;
+
+namespace {
+
+// Writes the message and opens it in a viewer window of `viewers`; null when that fails.
+TTarvinForm *OpenWritten(TViewerWindows &viewers, PmlWriter &mail, const QString &path) {
+    if (!mail.WriteFile(path))
+        return nullptr;
+    return viewers.OpenViewerWindow(QFileInfo(path).absolutePath(), path, {}, {}, false, {});
+}
+
+} // namespace
 
 // The viewer window asks for help and the about box; the program's root serves them.
 TEST(FeatureWiring, ViewerHelpAndAboutBox) {
@@ -30,11 +42,9 @@ TEST(FeatureWiring, ViewerHelpAndAboutBox) {
 
     PmlWriter mail(mtMail);
     mail.SetCore("from", "Ann").SetCore("subject", "Hi").SetPlainText("Body");
-    const QString path = dir.path() + "/hi.pml";
-    ASSERT_TRUE(mail.WriteFile(path));
     TViewerWindows viewers;
     ConnectViewerWindows(viewers);
-    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    TTarvinForm *window = OpenWritten(viewers, mail, dir.path() + "/hi.pml");
     ASSERT_NE(window, nullptr);
 
     window->Actions()->actAboutApp->trigger();
@@ -58,12 +68,10 @@ TEST(FeatureWiring, ViewerClosedWhileItsAboutBoxRuns) {
     tarvin::testing::TRecordingDesktop desktop;
     PmlWriter mail(mtMail);
     mail.SetCore("from", "Ann").SetCore("subject", "Hi").SetPlainText("Body");
-    const QString path = dir.path() + "/hi.pml";
-    ASSERT_TRUE(mail.WriteFile(path));
     TViewerWindows viewers;
     viewers.QuitProgram = [] {};
     ConnectViewerWindows(viewers);
-    QPointer<TTarvinForm> window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    QPointer<TTarvinForm> window = OpenWritten(viewers, mail, dir.path() + "/hi.pml");
     ASSERT_NE(window, nullptr);
     desktop.DialogRuns.push_back([&](QObject *dialog) {
         EXPECT_EQ(dialog->parent(), window.data());
@@ -89,11 +97,9 @@ TEST(FeatureWiring, ViewerRepliesAndForwardsThroughTheMailClient) {
     mail.SetSender("Ann Lee", "ann@example.org").SetCore("subject", "Hi");
     mail.AddRecipient("Carl", "carl@example.org", "0");
     mail.SetPlainText("Body").AddAttachment(PmlAttachment::File("notes.txt", "n"));
-    const QString path = dir.path() + "/hi.pml";
-    ASSERT_TRUE(mail.WriteFile(path));
     TViewerWindows viewers;
     ConnectViewerWindows(viewers);
-    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    TTarvinForm *window = OpenWritten(viewers, mail, dir.path() + "/hi.pml");
     ASSERT_NE(window, nullptr);
 
     QAction *replyToAll = window->Actions()->acReplyToAllInc;
@@ -122,11 +128,9 @@ TEST(FeatureWiring, ViewerPrintUsesOnePrintingWindowPerFrame) {
     tarvin::testing::TRecordingDesktop desktop;
     PmlWriter mail(mtMail);
     mail.SetCore("from", "Ann").SetCore("subject", "Minutes").SetPlainText("Body");
-    const QString path = dir.path() + "/minutes.pml";
-    ASSERT_TRUE(mail.WriteFile(path));
     TViewerWindows viewers;
     ConnectViewerWindows(viewers);
-    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    TTarvinForm *window = OpenWritten(viewers, mail, dir.path() + "/minutes.pml");
     ASSERT_NE(window, nullptr);
     QAction *print = window->Actions()->actPrint;
     ASSERT_TRUE(print->isEnabled());

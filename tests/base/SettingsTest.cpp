@@ -5,6 +5,7 @@
 #include "base/IniFile.h"
 #include "base/VersionInfo.h"
 #include "support/RecordingDesktop.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +17,7 @@ using namespace tarvin;
 namespace {
 
 QString writeFile(const QString &path, const QByteArray &content) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    return path;
+    return tarvin::testing::WriteTestFile(path, content);
 }
 
 } // namespace

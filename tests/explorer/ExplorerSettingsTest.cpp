@@ -2,6 +2,7 @@
 #include "base/IniFile.h"
 #include "explorer/FolderDateCheck.h"
 #include "explorer/FolderViewStore.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,9 +14,7 @@ using namespace tarvin;
 namespace {
 
 void writeFile(const QString &path, const QByteArray &content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    tarvin::testing::WriteTestFile(path, content);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/RecordingDesktop.h"
 #include "support/StandInMailClient.h"
+#include "support/TestFiles.h"
 #include "support/Wait.h"
 
 #include <QCheckBox>
@@ -25,13 +26,8 @@ namespace {
 const QString kMapi = QStringLiteral("4A1B2C3D.dom1.po1.100.1.1.1@1");
 
 void WriteFile(const QString &path, const QByteArray &bytes, bool executable = false) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    if (executable)
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
+    WriteTestFile(path, bytes, executable ? owner | QFile::ExeOwner : owner);
 }
 
 // Runs one mail action to its end.

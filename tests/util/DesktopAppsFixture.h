@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/TestFiles.h"
 #include "support/Wait.h"
 
 #include <QCoreApplication>
@@ -26,12 +27,7 @@ inline QString FixtureRoot() {
 
 inline void WriteFile(const QString &path, const QByteArray &data,
                       QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner) {
-    QDir().mkpath(path.left(path.lastIndexOf('/')));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(data);
-    file.close();
-    file.setPermissions(permissions);
+    WriteTestFile(path, data, permissions);
 }
 
 // The folders the child's XDG variables point at:

@@ -1,5 +1,6 @@
 #include "util/Manual.h"
 #include "base/Error.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +12,7 @@ using namespace tarvin;
 namespace {
 
 void writeFile(const QString &path, const QByteArray &content) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    tarvin::testing::WriteTestFile(path, content);
 }
 
 } // namespace
