@@ -28,7 +28,7 @@
 <date-modified>20261208T143000</date-modified>
 <boxtype>1</boxtype>
 <priority>2</priority>
-<sender email-type="NGW" email-address="ellis.fenwick@halvorn.example">Front Desk</sender>
+<sender email-type="NGW" email-address="front.desk@halvorn.example">Front Desk</sender>
 <recipients>
 <recipient display-name="Robin Ashdown" target-type="0">robin.ashdown@halvorn.example</recipient>
 </recipients>

@@ -28,7 +28,7 @@
 <date-modified>20261201T080000</date-modified>
 <boxtype>1</boxtype>
 <priority>3</priority>
-<sender email-type="NGW" email-address="ellis.fenwick@halvorn.example">Tobias Hargreave</sender>
+<sender email-type="NGW" email-address="tobias.hargreave@halvorn.example">Tobias Hargreave</sender>
 <recipients>
 <recipient display-name="Robin Ashdown" target-type="0">robin.ashdown@halvorn.example</recipient>
 </recipients>

@@ -28,7 +28,7 @@
 <date-modified>20261204T163000</date-modified>
 <boxtype>2</boxtype>
 <priority>1</priority>
-<sender email-type="NGW" email-address="ellis.fenwick@halvorn.example">Robin Ashdown</sender>
+<sender email-type="NGW" email-address="robin.ashdown@halvorn.example">Robin Ashdown</sender>
 <recipients>
 <recipient display-name="Ellis Fenwick" target-type="0">ellis.fenwick@halvorn.example</recipient>
 <recipient display-name="Dana Whitlock" target-type="0">dana.whitlock@brantford.example</recipient>

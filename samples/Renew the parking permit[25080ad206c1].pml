@@ -28,7 +28,7 @@
 <date-modified>20261130T170000</date-modified>
 <boxtype>4</boxtype>
 <priority>2</priority>
-<sender email-type="NGW" email-address="ellis.fenwick@halvorn.example">Robin Ashdown</sender>
+<sender email-type="NGW" email-address="robin.ashdown@halvorn.example">Robin Ashdown</sender>
 </core>
 <body>
 <plain><![CDATA[The permit runs out at the end of the year. Form 12b at the front desk.

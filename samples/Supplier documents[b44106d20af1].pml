@@ -28,7 +28,7 @@
 <date-modified>20261205T110200</date-modified>
 <boxtype>1</boxtype>
 <priority>2</priority>
-<sender email-type="NGW" email-address="ellis.fenwick@halvorn.example">Dana Whitlock</sender>
+<sender email-type="NGW" email-address="dana.whitlock@halvorn.example">Dana Whitlock</sender>
 <recipients>
 <recipient display-name="Robin Ashdown" target-type="0">robin.ashdown@halvorn.example</recipient>
 </recipients>

@@ -28,7 +28,7 @@
 <date-modified>20261206T101500</date-modified>
 <boxtype>1</boxtype>
 <priority>2</priority>
-<sender email-type="NGW" email-address="ellis.fenwick@halvorn.example">Priya Ramaswamy</sender>
+<sender email-type="NGW" email-address="priya.ramaswamy@halvorn.example">Priya Ramaswamy</sender>
 <recipients>
 <recipient display-name="Robin Ashdown" target-type="0">robin.ashdown@halvorn.example</recipient>
 </recipients>

@@ -96,7 +96,11 @@ PmlWriter &Common(PmlWriter &w, const QString &mapi, const QString &from, const 
     w.SetCore(QStringLiteral("subject"), subject);
     w.SetCore(QStringLiteral("date-create"), created);
     w.SetCore(QStringLiteral("date-modified"), created);
-    w.SetSender(from, QStringLiteral("ellis.fenwick@halvorn.example"), QStringLiteral("NGW"));
+    // Each sender's address follows from the name: "Dana Whitlock" is
+    // dana.whitlock@halvorn.example.
+    const QString address = from.toLower().replace(QLatin1Char(' '), QLatin1Char('.')) +
+                            QStringLiteral("@halvorn.example");
+    w.SetSender(from, address, QStringLiteral("NGW"));
     return w;
 }
 

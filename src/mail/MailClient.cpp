@@ -23,7 +23,12 @@ QStringList XdgEmailArguments(const TMailClientMessage &message) {
     for (const QString &address : message.CC)
         add("--cc", address);
     add("--subject", message.Subject);
-    add("--body", message.Body);
+    // xdg-email writes every LF as CR LF into the mailto address itself and passes a CR on as
+    // %0D, so CR LF in the text would reach the mail client as CR CR LF: hand it LF only.
+    QString body = message.Body;
+    body.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    add("--body", body);
     for (const QString &path : message.Attachments)
         add("--attach", path);
     return arguments;

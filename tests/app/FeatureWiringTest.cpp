@@ -108,7 +108,7 @@ TEST(FeatureWiring, ViewerRepliesAndForwardsThroughTheMailClient) {
     ASSERT_TRUE(client.WaitForRun());
     EXPECT_EQ(client.Values("--to"), (QStringList{"ann@example.org", "carl@example.org"}));
     EXPECT_EQ(client.Value("--subject"), "Re: Hi");
-    EXPECT_TRUE(client.Value("--body").endsWith(">>>\r\n\r\nBody\r\n"));
+    EXPECT_TRUE(client.Value("--body").endsWith(">>>\n\nBody\n"));
 
     QFile::remove(client.RecordPath("args"));
     window->Actions()->acForward->trigger();

@@ -290,7 +290,9 @@ TEST_F(SendMailHelperTest, MailClientGetsOneArgumentPerText) {
                                             "--subject", "Re: -s \"x\"; rm -rf ~\nnext"}));
     ASSERT_EQ(reply.size(), 11);
     EXPECT_EQ(reply[9], "--body");
-    EXPECT_TRUE(reply[10].endsWith("\r\nFigures attached.\nEllis\r\n")) << reply[10].toStdString();
+    EXPECT_TRUE(reply[10].endsWith("\nFigures attached.\nEllis\n")) << reply[10].toStdString();
+    // xdg-email turns each LF into CR LF itself; a CR handed to it would arrive doubled.
+    EXPECT_FALSE(reply[10].contains('\r'));
     EXPECT_EQ(client.Values("--attach"), QStringList());
 
     ApplyMailCommand(*helper, TMailCommand::Forward);
@@ -305,9 +307,9 @@ TEST_F(SendMailHelperTest, MailClientGetsOneArgumentPerText) {
     const QString saved = m_work + "-s _x_; rm -rf ~_next.pml";
     EXPECT_EQ(client.Values("--attach"), QStringList{saved});
     EXPECT_EQ(client.Attachment(1), FileBytes(saved));
-    EXPECT_EQ(client.Value("--body"), TConfig().ViewerTrailer.endsWith('\n')
-                                          ? TConfig().ViewerTrailer
-                                          : TConfig().ViewerTrailer + "\r\n");
+    QString trailer = TConfig().ViewerTrailer;
+    trailer.replace("\r\n", "\n");
+    EXPECT_EQ(client.Value("--body"), trailer.endsWith('\n') ? trailer : trailer + "\n");
 
     // A failure carries the status and the error output.
     client.FailWith(3, "xdg-email: no method available for opening 'mailto:'");

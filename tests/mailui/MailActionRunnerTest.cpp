@@ -95,14 +95,14 @@ TEST_F(MailActionRunnerTest, MailClientComposesRepliesAndForwards) {
     EXPECT_EQ(client.Values("--to"), (QStringList{"ellis@example.org", "carl@example.org"}));
     EXPECT_EQ(client.Values("--cc"), QStringList{"dana@example.org"});
     EXPECT_EQ(client.Value("--subject"), "Re: Lunch");
-    EXPECT_TRUE(client.Value("--body").startsWith("\r\n\r\n>>> Ellis Fenwick "));
+    EXPECT_TRUE(client.Value("--body").startsWith("\n\n>>> Ellis Fenwick "));
     EXPECT_FALSE(client.Value("--body").contains("noon"));
     EXPECT_TRUE(m_desktop.Messages.empty());
 
     ASSERT_TRUE(RunAction(TMailCommand::Forward, &m_message, m_work));
     EXPECT_EQ(client.Values("--to"), QStringList());
     EXPECT_EQ(client.Value("--subject"), "Fwd: Lunch");
-    EXPECT_TRUE(client.Value("--body").endsWith("\r\nSee you at noon.\r\n"));
+    EXPECT_TRUE(client.Value("--body").endsWith("\nSee you at noon.\n"));
     EXPECT_EQ(client.Values("--attach"), QStringList{m_work + "menu.txt"});
     EXPECT_EQ(client.Attachment(1), "soup");
 
