@@ -8,6 +8,7 @@
 #include "app/ui/FeatureWiring.h"
 #include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
+#include "base/ui/WindowSupport.h"
 #include "convert/ConverterHelper.h"
 #include "dialogs/ui/SplashScreen.h"
 #include "explorer/ui/ExplorerForm.h"
@@ -191,6 +192,7 @@ int RunProgram(int argc, char **argv) {
         // the list; what remains is ours.
         arguments = processArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
+        UseStandardIconFallback();
         // Windows reach the desktop (programs, dialogs, the clipboard) through these.
         TDesktopServices desktop;
         TScopedDesktop desktopScope(desktop);

@@ -25,6 +25,12 @@ QPixmap RenderSvg(const QString &path, QSize size) {
     return pixmap;
 }
 
+void UseStandardIconFallback() {
+    if (QIcon::fallbackThemeName().isEmpty() ||
+        QIcon::fallbackThemeName() == QLatin1String("hicolor"))
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
 QIcon ProductIcon() {
     InitBaseImages();
     QIcon icon;

@@ -16,6 +16,11 @@ QPixmap RenderSvg(const QString &path, QSize size);
 // The window icon of every Tarvin window.
 QIcon ProductIcon();
 
+// Desktops without an icon theme of their own (bare X sessions) still get the freedesktop
+// type icons of the standard theme when it is installed. Call it before the first themed icon
+// is looked up: the icon loader keeps what it found.
+void UseStandardIconFallback();
+
 // Moves the window so that its frame is centred on the available area of its parent's screen
 // (the primary screen without a parent).
 void CentreOnScreen(QWidget *window);

@@ -1,5 +1,7 @@
 #include "view/ui/AttachmentIcons.h"
 
+#include "base/ui/WindowSupport.h"
+
 #include "view/AttachmentRules.h"
 #include "view/ViewTexts.h"
 #include "view/ui/ViewImages.h"
@@ -38,14 +40,7 @@ int TAttachmentIcons::IndexForExtension(const QString &extension) {
 QIcon TAttachmentIcons::FileTypeIcon(const QString &extension) {
     // The type follows from the name alone, so no probe file is needed.
     static QMimeDatabase database;
-    static const bool themed = [] {
-        // Desktops without an icon theme of their own (bare X sessions) still get the
-        // freedesktop type icons of the standard theme when it is installed.
-        if (QIcon::fallbackThemeName().isEmpty() ||
-            QIcon::fallbackThemeName() == QLatin1String("hicolor"))
-            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-        return true;
-    }();
+    static const bool themed = (UseStandardIconFallback(), true);
     Q_UNUSED(themed);
     const QMimeType type = database.mimeTypeForFile(QStringLiteral("virtual") + extension,
                                                     QMimeDatabase::MatchExtension);
