@@ -111,6 +111,8 @@ void TTarvinFrame::buildControls() {
     m_pgCtrl->setObjectName(QStringLiteral("PgCtrl"));
     m_pgCtrl->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_pgCtrl, 1);
+    // Takes the room while no message is shown, so the tool bar stays at the top.
+    layout->addStretch(0);
 
     m_tsMessage = new QWidget(m_pgCtrl);
     m_tsMessage->setObjectName(QStringLiteral("tsMessage"));
