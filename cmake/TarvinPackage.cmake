@@ -39,11 +39,13 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "client, finds message files by name and content, and sets the file dates\n"
     "of whole folders to the message dates (also from the command line).")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
-# The libraries the program links come from dpkg-shlibdeps; these are loaded at run time:
-# the window system plugins, the HTML engine's helper process and xdg-email for mail.
+# The libraries the program links come from dpkg-shlibdeps (with them the HTML engine's helper
+# process, libqt6webenginecore6-bin); these are loaded at run time: the window system plugins
+# (only recommended by Qt) and xdg-email for mail.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6webenginecore6-bin, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, xdg-utils")
+# libfile-mimeinfo-perl lets xdg-mime tell file types outside GNOME and KDE.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "shared-mime-info, desktop-file-utils, adwaita-icon-theme, fonts-dejavu-core")
+    "shared-mime-info, desktop-file-utils, libfile-mimeinfo-perl, adwaita-icon-theme, fonts-dejavu-core")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 #include <QUrl>
 #include <cstdio>
 
@@ -29,8 +30,17 @@ struct THeading {
     int Page;
 };
 
+// Lengths in text formats (margins, indents, tab stops, borders) count in 1/96 inch whatever
+// the writer's resolution.
 double points(double pt) {
+    return pt * 96.0 / 72.0;
+}
+// Device pixels of the PDF writer.
+double devicePoints(double pt) {
     return pt * kResolution / 72.0;
+}
+double toUnits(double devicePixels) {
+    return devicePixels * 96.0 / kResolution;
 }
 
 void fail(const QString &text) {
@@ -116,6 +126,25 @@ void fitImages(QTextDocument &doc, const QString &imageFolder, double textWidth)
     }
 }
 
+// Tables across the text width, with room around the cell text.
+void styleTables(QTextDocument &doc) {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextTable *table = cursor.currentTable();
+        if (!table || table->firstPosition() != block.position())
+            continue;
+        QTextTableFormat format = table->format();
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        format.setCellPadding(points(2.5));
+        format.setCellSpacing(0);
+        format.setBorder(1);
+        format.setBorderCollapse(true);
+        format.setBorderBrush(QColor(0x9a, 0xa5, 0xb1));
+        format.setBottomMargin(points(8));
+        table->setFormat(format);
+    }
+}
+
 QList<THeading> headings(QTextDocument &doc, double pageHeight) {
     QList<THeading> list;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -156,8 +185,8 @@ bool writeContents(QTextDocument &doc, const QList<THeading> &list, double textW
         // The tab stops at the right edge of the text; tab positions count from the block's
         // left margin, in 1/96 inch.
         const double indent = heading.Level == 1 ? 0 : points(14);
-        format.setTabPositions({QTextOption::Tab(
-            (textWidth - indent - points(1)) * 96.0 / kResolution, QTextOption::RightTab)});
+        format.setTabPositions(
+            {QTextOption::Tab(toUnits(textWidth) - indent - points(1), QTextOption::RightTab)});
         format.setLeftMargin(indent);
         format.setTopMargin(heading.Level == 1 ? points(5) : 0);
         QTextCharFormat chars;
@@ -199,7 +228,7 @@ int main(int argc, char **argv) {
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(22, 20, 22, 16), QPageLayout::Millimeter));
     const QRect paintRect = writer.pageLayout().paintRectPixels(kResolution);
-    const double footer = points(24);
+    const double footer = devicePoints(24);
     const QSizeF pageSize(paintRect.width(), paintRect.height() - footer);
 
     QTextDocument doc;
@@ -212,6 +241,7 @@ int main(int argc, char **argv) {
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     doc.setPageSize(pageSize);
     styleBlocks(doc);
+    styleTables(doc);
     fitImages(doc, args[3], pageSize.width());
 
     // Twice: the contents' own length moves the pages after them.
