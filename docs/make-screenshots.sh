@@ -26,6 +26,9 @@ if [ "$(id -u)" -eq 0 ]; then
     export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
 # One date and time format in every picture, whatever this machine's locale.
-export LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8
-locale -a 2>/dev/null | grep -qi '^en_GB.utf-\?8$' || export LANG=C.UTF-8 LC_ALL=C.UTF-8
+if locale -a 2>/dev/null | grep -qi '^en_GB\.utf-\?8$'; then
+    export LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8
+else
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+fi
 "$build_dir/docs/tarvin_screenshots" "$HOME/Archive" docs/screenshots

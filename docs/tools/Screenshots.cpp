@@ -163,9 +163,10 @@ int main(int argc, char **argv) {
     viewer->resize(860, 640);
     Settle(3000);
     Save(viewer, "viewer");
-    viewer->Viewer()->SetActivePage(fpProperties);
+    viewer->Viewer()->SetActivePage(fpSaveLog);
+    viewer->resize(860, 400);
     Settle(800);
-    Save(viewer, "viewer-properties");
+    Save(viewer, "viewer-save-log");
     viewer->Viewer()->SetActivePage(fpMessage);
     viewer->close();
     Settle(300);
