@@ -2,8 +2,10 @@
 include(GNUInstallDirs)
 
 # The program files that are installed. A further executable of the program (a launcher and
-# its window part, say) is one more name in this list; a shared library of the program goes
-# into LIBRARY below, into a folder of its own.
+# its window part, say) is one more name in this list. A shared library of the program goes
+# into a folder of its own (LIBRARY below); the executables that load it then need
+# INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}/tarvin". tests/install/check_install.sh
+# lists the installed files and learns of the new one too.
 set(TARVIN_INSTALL_TARGETS tarvin)
 install(TARGETS ${TARVIN_INSTALL_TARGETS}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
