@@ -70,9 +70,6 @@ void styleBlocks(QTextDocument &doc) {
                 format.setPageBreakPolicy(firstChapter ? QTextFormat::PageBreak_Auto
                                                        : QTextFormat::PageBreak_AlwaysBefore);
                 firstChapter = false;
-            } else {
-                // A heading stays with the paragraph that follows it.
-                format.setNonBreakableLines(true);
             }
         } else if (!block.textList()) {
             format.setBottomMargin(points(6));
@@ -142,6 +139,44 @@ void styleTables(QTextDocument &doc) {
         format.setBorderBrush(QColor(0x9a, 0xa5, 0xb1));
         format.setBottomMargin(points(8));
         table->setFormat(format);
+    }
+}
+
+int pageOf(double y, double pageHeight) {
+    return int(y / pageHeight);
+}
+
+// Keeps each paragraph on one page, and a heading on the page of the paragraph after it, by
+// starting them on a new page where they would be split. A paragraph split between pages
+// would have its lines drawn into both PDF pages (the text layout draws the line before a
+// page's clip too), so its text would be there twice, once hidden by the clip.
+void keepParagraphsWhole(QTextDocument &doc, double pageHeight) {
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    auto firstLineTop = [&](const QTextBlock &block) {
+        return layout->blockBoundingRect(block).top() +
+               (block.layout()->lineCount() > 0 ? block.layout()->lineAt(0).rect().top() : 0);
+    };
+    auto lastLineBottom = [&](const QTextBlock &block) {
+        const int lines = block.layout()->lineCount();
+        return layout->blockBoundingRect(block).top() +
+               (lines > 0 ? block.layout()->lineAt(lines - 1).rect().bottom() : 0) - 1;
+    };
+    auto breakBefore = [](const QTextBlock &block) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    };
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (QTextCursor(block).currentTable() || !block.layout())
+            continue;
+        const int page = pageOf(firstLineTop(block), pageHeight);
+        if (page != pageOf(lastLineBottom(block), pageHeight)) {
+            breakBefore(block);
+        } else if (block.blockFormat().headingLevel() > 0 && block.next().isValid() &&
+                   !QTextCursor(block.next()).currentTable() &&
+                   page != pageOf(firstLineTop(block.next()), pageHeight)) {
+            breakBefore(block);
+        }
     }
 }
 
@@ -244,10 +279,12 @@ int main(int argc, char **argv) {
     styleTables(doc);
     fitImages(doc, args[3], pageSize.width());
 
-    // Twice: the contents' own length moves the pages after them.
-    for (int pass = 0; pass < 2; ++pass)
-        if (!writeContents(doc, headings(doc, pageSize.height()), pageSize.width()))
-            break;
+    // The contents first (their length moves the pages after them), then the page breaks,
+    // then the contents again with the final page numbers.
+    const bool contents = writeContents(doc, headings(doc, pageSize.height()), pageSize.width());
+    keepParagraphsWhole(doc, pageSize.height());
+    if (contents)
+        writeContents(doc, headings(doc, pageSize.height()), pageSize.width());
 
     QPainter painter;
     if (!painter.begin(&writer))
@@ -260,7 +297,11 @@ int main(int argc, char **argv) {
             writer.newPage();
         painter.save();
         painter.translate(0, -page * pageSize.height());
-        doc.drawContents(&painter, QRectF(QPointF(0, page * pageSize.height()), pageSize));
+        // A line pushed onto the next page starts exactly at the page boundary; the page's
+        // own rectangle, a hair smaller, leaves it to that page (else its text would be in
+        // both pages of the PDF, once hidden by the clip).
+        doc.drawContents(&painter, QRectF(0, page * pageSize.height() + 0.5, pageSize.width(),
+                                          pageSize.height() - 1));
         painter.restore();
         if (page > 0) {
             painter.setFont(footFont);

@@ -110,8 +110,21 @@ manual)
         "From the command line" "Options" "Where Tarvin keeps its files"; do
         grep -qF "$heading" <<<"$text" || fail "the manual lacks the heading \"$heading\""
     done
-    # The contents list the chapters with page numbers.
-    grep -qE "Converting dates +[0-9]+" <<<"$text" || fail "the contents lack page numbers"
+    # The contents list each heading with the page it is on.
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    for ((page = 2; page <= pages; page++)); do
+        pdftotext -f "$page" -l "$page" "$pdf" "$work/$page.txt"
+    done
+    entries=0
+    while read -r entry; do
+        number=${entry##* }
+        heading=$(sed 's/ *[0-9]*$//' <<<"$entry")
+        grep -qxF "$heading" "$work/$number.txt" 2>/dev/null ||
+            fail "the contents put \"$heading\" on page $number, where it is not"
+        entries=$((entries + 1))
+    done < <(pdftotext -layout -f 1 -l 1 "$pdf" - | sed -n 's/^ *\(.*[^ ]\)  *\([0-9][0-9]*\)$/\1 \2/p')
+    [ "$entries" -ge 12 ] || fail "the contents list $entries headings"
     ;;
 *)
     fail "unknown check $check"
