@@ -9,6 +9,7 @@ packages=(
     libxml2-dev zlib1g-dev libglib2.0-dev libxcb1-dev
     libgtest-dev googletest
     libxml2-utils xdg-utils shared-mime-info time
+    desktop-file-utils appstream file
     xvfb xauth
     cups cups-client cups-filters poppler-utils
     fonts-dejavu-core
