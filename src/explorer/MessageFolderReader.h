@@ -10,7 +10,7 @@
 namespace tarvin {
 
 // Attributes of a listed file, with the values the groupware's own tools use.
-enum TFileAttribute : uint8_t {
+enum TRowAttribute : uint8_t {
     faReadOnly = 0x01,
     faHidden = 0x02,
     faSystem = 0x04,
@@ -24,7 +24,7 @@ struct TMessageRow {
     QByteArray Name;          // the file name as the file system stores it (need not be UTF-8)
     qint64 CreationTime = 0;  // nanoseconds since 1970 UTC: birth time, else last-write time
     qint64 LastWriteTime = 0; // nanoseconds since 1970 UTC
-    uint8_t Attributes = 0;   // TFileAttribute bits
+    uint8_t Attributes = 0;   // TRowAttribute bits
 };
 
 using TMessageRows = QList<TMessageRow>;
