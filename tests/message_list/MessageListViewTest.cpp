@@ -127,6 +127,7 @@ TEST_F(MessageListViewTest, OpenWaitsForThePaneAndLoadErrorsAreReportedOnce) {
     view.SetSort(mlcSubject, true); // Broken, First, Second
     ASSERT_TRUE(list(view));
     ASSERT_TRUE(WaitFor([&] { return controller.QuickViewFile() == view.Model()->FilePath(0); }));
+    ASSERT_TRUE(WaitFor([&] { return !m_desktop.Messages.empty(); }));
     ASSERT_EQ(m_desktop.Messages.size(), 1u);
     EXPECT_EQ(m_desktop.Messages[0].Kind, TMessageKind::Error);
 
