@@ -19,10 +19,6 @@ namespace tarvin {
 
 namespace {
 
-QString loadError(const QString &path, const QString &reason) {
-    return QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\n%2").arg(DisplayPath(path), reason);
-}
-
 QString kindOfFile(mode_t mode) {
     if (S_ISFIFO(mode))
         return QStringLiteral("a named pipe");
@@ -66,24 +62,29 @@ void runLoad(TLoadResult &result, const TMessageReadFunction &read) {
         result.Message = read(result.Path);
         if (!result.Message) {
             result.Outcome = TMessageLoadOutcome::Failed;
-            result.Error = loadError(result.Path, QStringLiteral("The file could not be read."));
+            result.Error =
+                MessageLoadError(result.Path, QStringLiteral("The file could not be read."));
         }
         return;
     } catch (const Error &error) {
         result.Error = error.message();
     } catch (const std::bad_alloc &) {
-        result.Error =
-            loadError(result.Path, QStringLiteral("Not enough memory to load this message."));
+        result.Error = MessageLoadError(result.Path,
+                                        QStringLiteral("Not enough memory to load this message."));
     } catch (const std::exception &error) {
-        result.Error = loadError(result.Path, QString::fromLocal8Bit(error.what()));
+        result.Error = MessageLoadError(result.Path, QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        result.Error = loadError(result.Path, QStringLiteral("Unknown error."));
+        result.Error = MessageLoadError(result.Path, QStringLiteral("Unknown error."));
     }
     result.Message.reset();
     result.Outcome = TMessageLoadOutcome::Failed;
 }
 
 } // namespace
+
+QString MessageLoadError(const QString &path, const QString &reason) {
+    return QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\n%2").arg(DisplayPath(path), reason);
+}
 
 TMessageLoadOutcome CheckMessageFile(const QString &path, QString *error) {
     const QString absolute =
@@ -94,12 +95,12 @@ TMessageLoadOutcome CheckMessageFile(const QString &path, QString *error) {
         if (err == ENOENT || err == ENOTDIR)
             return TMessageLoadOutcome::Missing;
         if (error)
-            *error = loadError(path, QString::fromLocal8Bit(std::strerror(err)));
+            *error = MessageLoadError(path, QString::fromLocal8Bit(std::strerror(err)));
         return TMessageLoadOutcome::Failed;
     }
     if (!S_ISREG(st.st_mode)) {
         if (error)
-            *error = loadError(
+            *error = MessageLoadError(
                 path,
                 QStringLiteral("The file is %1, not a regular file.").arg(kindOfFile(st.st_mode)));
         return TMessageLoadOutcome::Refused;
@@ -165,7 +166,7 @@ void TMessageLoader::Start(const QString &path) {
             }
         }).detach();
     } catch (const std::system_error &error) {
-        shared->Result->Error = loadError(
+        shared->Result->Error = MessageLoadError(
             path,
             QStringLiteral("No thread to read it: %1").arg(QString::fromLocal8Bit(error.what())));
         QMetaObject::invokeMethod(

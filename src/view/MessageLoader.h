@@ -21,6 +21,9 @@ enum class TMessageLoadOutcome {
     Failed,  // it could not be read or parsed: see the error text
 };
 
+// The load error for `path`: "Cannot load file:", the path as given, and the reason.
+QString MessageLoadError(const QString &path, const QString &reason);
+
 // Refuses a path that does not lead to a regular file (after following links): a named pipe,
 // a device or a socket could block the first read, or the open itself, and a folder is no
 // message. Only the file's status is asked for; nothing is opened. Returns Loaded for a

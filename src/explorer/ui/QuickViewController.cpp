@@ -61,15 +61,23 @@ void TQuickViewController::loadFinished(const QString &path, TMessageLoadOutcome
     if (!m_frame || path != m_quickViewFile)
         return;
     QString failure = error;
+    // Nothing thrown while the pane is built from the message may escape into the event loop:
+    // it is reported as the load error, which names the file.
+    QString buildError;
     try {
         m_frame->ShowLoadedMessage(path, m_loader->TakeMessage());
         m_frame->SetPlainText(false);
     } catch (const Error &e) {
-        failure = e.message();
-        m_frame->ShowLoadedMessage(path, nullptr);
+        buildError = e.message();
     } catch (const std::bad_alloc &) {
-        failure = QStringLiteral("Not enough memory to show this message.");
-        m_frame->ShowLoadedMessage(path, nullptr);
+        buildError = QStringLiteral("Not enough memory to show this message.");
+    } catch (const std::exception &e) {
+        buildError = QString::fromLocal8Bit(e.what());
+    }
+    if (!buildError.isEmpty()) {
+        failure = MessageLoadError(path, buildError);
+        if (m_frame)
+            m_frame->ShowLoadedMessage(path, nullptr);
     }
     emit Loaded(path);
     // The pane keeps the failed name, so this file is not loaded and reported again until

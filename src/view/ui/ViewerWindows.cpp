@@ -200,14 +200,17 @@ void TViewerWindows::openLoaded(TPendingOpen *pending, TMessageLoadOutcome outco
         QString failure;
         {
             WaitCursor wait;
-            window = makeWindow(folder, settings);
+            // Nothing may escape into the event loop: every failure is the load error.
             try {
+                window = makeWindow(folder, settings);
                 window->ShowLoadedMessage(fileName, std::move(message));
                 window->SetPlainText(false);
             } catch (const Error &e) {
                 failure = e.message();
             } catch (const std::bad_alloc &) {
                 failure = QStringLiteral("Not enough memory to show this message.");
+            } catch (const std::exception &e) {
+                failure = QString::fromLocal8Bit(e.what());
             }
         }
         if (failure.isEmpty()) {
