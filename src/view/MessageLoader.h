@@ -64,10 +64,8 @@ signals:
     // The load of `path` has ended; `error` holds the load error when it failed.
     void Finished(const QString &path, tarvin::TMessageLoadOutcome outcome, const QString &error);
 
-public:
-    struct Shared;
-
 private:
+    struct Shared;
     void deliver(const std::shared_ptr<Shared> &shared);
 
     std::shared_ptr<Shared> m_current;

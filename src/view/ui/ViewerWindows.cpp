@@ -221,7 +221,9 @@ void TViewerWindows::openLoaded(TPendingOpen *pending, TMessageLoadOutcome outco
             emit WindowOpened(window);
             return;
         }
-        delete window;
+        // The half-made window may have work of its own queued (the HTML view).
+        if (window)
+            window->deleteLater();
         reportLoadFailure(fileName, failure);
     } else if (outcome == TMessageLoadOutcome::Missing) {
         // An empty window would say nothing about the name that was wrong.
