@@ -5,6 +5,7 @@
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
 #include "support/StandInMailClient.h"
+#include "support/ViewerOpen.h"
 #include "support/Wait.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/TarvinFrame.h"
@@ -27,7 +28,7 @@ namespace {
 TTarvinForm *OpenWritten(TViewerWindows &viewers, PmlWriter &mail, const QString &path) {
     if (!mail.WriteFile(path))
         return nullptr;
-    return viewers.OpenViewerWindow(QFileInfo(path).absolutePath(), path, {}, {}, false, {});
+    return tarvin::testing::OpenAndWait(viewers, path);
 }
 
 } // namespace
@@ -167,7 +168,7 @@ TEST(FeatureWiring, FindInMessagesFromAViewerWindow) {
     ASSERT_TRUE(mail.WriteFile(second));
     TViewerWindows viewers;
     ConnectViewerWindows(viewers);
-    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), first, {}, {}, false, {});
+    TTarvinForm *window = tarvin::testing::OpenAndWait(viewers, first, {}, dir.path());
     ASSERT_NE(window, nullptr);
 
     ASSERT_TRUE(window->Actions()->actFindInMessages->isEnabled());
@@ -177,7 +178,7 @@ TEST(FeatureWiring, FindInMessagesFromAViewerWindow) {
     EXPECT_EQ(search->Edit_Location->text(), dir.path());
 
     emit search->OpenMessageRequested(second);
-    EXPECT_NE(viewers.FindFileWindow(second), nullptr);
+    EXPECT_TRUE(tarvin::testing::WaitFor([&] { return viewers.FindFileWindow(second); }));
     search->close();
     EXPECT_FALSE(search->isVisible());
     EXPECT_EQ(SearchWindow(), search); // hidden, not destroyed

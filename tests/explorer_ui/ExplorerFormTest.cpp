@@ -10,6 +10,9 @@
 #include "mail/Config.h"
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
+#include "support/Wait.h"
+#include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerActionHandler.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,12 +22,15 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvin;
+using tarvin::testing::Settle;
 using tarvin::testing::TRecordingDesktop;
+using tarvin::testing::WaitFor;
 
 namespace {
 
@@ -251,4 +257,52 @@ TEST_F(ExplorerFormTest, OptionsAreCopiedBackOnlyOnOk) {
     EXPECT_FALSE(AppConfig().IncludeViewerTrailer);
     EXPECT_EQ(AppConfig().ViewerTrailer, "one\r\ntwo\r\n");
     AppConfig() = TConfig();
+}
+
+// The list's context menu holds the pane's Reply, Forward and Forward as Attachment: enabled
+// once the pane has a file (and mail is served), and acting on the pane's message.
+TEST_F(ExplorerFormTest, ListMenuActsOnTheQuickViewMessage) {
+    TExplorerForm explorer(m_settings);
+    explorer.SetDialogs(&m_dialogs);
+    explorer.ConvertDatesInfo().PromptToConvert = false;
+    explorer.SetFeatures(TViewerFeatures{true, true, true});
+    const QString mail = messageFolder("mail", 2);
+    const QString empty = messageFolder("empty", 0);
+    explorer.OpenCommandLineFiles({}, true);
+    auto *menu = explorer.MessageList()->findChild<QMenu *>("pmnMessages");
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction *> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "Reply");
+    EXPECT_EQ(actions[1]->text(), "Forward");
+    EXPECT_EQ(actions[2]->text(), "Forward as Attachment");
+
+    ASSERT_TRUE(explorer.SelectFolder(empty));
+    Settle();
+    EXPECT_TRUE(explorer.QuickViewFile().isEmpty());
+    for (QAction *action : actions)
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+
+    ASSERT_TRUE(explorer.SelectFolder(mail));
+    ASSERT_TRUE(WaitFor(
+        [&] { return !explorer.QuickViewFile().isEmpty() && explorer.QuickViewer()->Message(); }));
+    EXPECT_EQ(explorer.QuickViewFile(), mail + "/Message 0 [M0000].pml");
+    std::vector<std::pair<TTarvinFrame *, TMailAction>> asked;
+    QObject::connect(
+        explorer.ViewerActions(), &TViewerActionHandler::MailActionRequested,
+        [&](TTarvinFrame *frame, TMailAction action) { asked.emplace_back(frame, action); });
+    for (QAction *action : actions) {
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+        action->trigger();
+    }
+    const std::vector<std::pair<TTarvinFrame *, TMailAction>> expected = {
+        {explorer.QuickViewer(), TMailAction::Reply},
+        {explorer.QuickViewer(), TMailAction::Forward},
+        {explorer.QuickViewer(), TMailAction::ForwardAsAttachment}};
+    EXPECT_EQ(asked, expected);
+
+    // Without mail served they stay off.
+    explorer.SetFeatures(TViewerFeatures{true, true, false});
+    for (QAction *action : actions)
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }

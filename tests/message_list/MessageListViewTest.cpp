@@ -2,6 +2,7 @@
 #include "explorer/ui/QuickViewController.h"
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
+#include "support/SlowReads.h"
 #include "support/Wait.h"
 #include "view/ui/TarvinFrame.h"
 
@@ -11,12 +12,16 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tarvin;
 using tarvin::testing::Settle;
+using tarvin::testing::TSlowReads;
 using tarvin::testing::WaitFor;
 
 namespace {
@@ -127,6 +132,7 @@ TEST_F(MessageListViewTest, OpenWaitsForThePaneAndLoadErrorsAreReportedOnce) {
     view.SetSort(mlcSubject, true); // Broken, First, Second
     ASSERT_TRUE(list(view));
     ASSERT_TRUE(WaitFor([&] { return controller.QuickViewFile() == view.Model()->FilePath(0); }));
+    ASSERT_TRUE(WaitFor([&] { return !m_desktop.Messages.empty(); }));
     ASSERT_EQ(m_desktop.Messages.size(), 1u);
     EXPECT_EQ(m_desktop.Messages[0].Kind, TMessageKind::Error);
 
@@ -153,6 +159,91 @@ TEST_F(MessageListViewTest, OpenWaitsForThePaneAndLoadErrorsAreReportedOnce) {
     emit view.SelectionSettled(view.Model()->FilePath(0));
     Settle();
     EXPECT_EQ(m_desktop.Messages.size(), 2u);
+}
+
+// The pane reads its file on a worker thread: a named pipe is refused at once (it would block
+// the read), naming the file; a read that takes long shows "Loading..." and is abandoned by a
+// newer selection, whose message the pane then shows, whatever the older read brings later.
+TEST_F(MessageListViewTest, PaneReadsOffTheWindowAndANewerSelectionWins) {
+    TSlowReads reads(QStringLiteral("Slow"));
+    const QString slow = m_dir.filePath("Slow [2001].pml");
+    const QString fast = m_dir.filePath("Fast [2001].pml");
+    ASSERT_TRUE(PmlWriter().SetPlainText("slow body").WriteFile(slow));
+    ASSERT_TRUE(PmlWriter().SetPlainText("fast body").WriteFile(fast));
+    const QString fifo = m_dir.filePath("Pipe [2001].pml");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    TMessageListView view;
+    TTarvinFrame frame;
+    TQuickViewController controller(&frame, &view);
+    QSignalSpy loaded(&controller, &TQuickViewController::Loaded);
+
+    QElapsedTimer timer;
+    timer.start();
+    controller.ShowInQuickViewer(fifo);
+    ASSERT_TRUE(WaitFor([&] { return loaded.count() == 1; }, 5000));
+    EXPECT_LT(timer.elapsed(), 2000);
+    ASSERT_EQ(m_desktop.Messages.size(), 1u);
+    EXPECT_EQ(m_desktop.Messages[0].Text,
+              "Cannot load file:\r\n\r\n" + fifo +
+                  "\r\n\r\nThe file is a named pipe, not a regular file.");
+    EXPECT_EQ(frame.Message(), nullptr);
+
+    controller.ShowInQuickViewer(slow);
+    EXPECT_TRUE(controller.IsLoading());
+    EXPECT_TRUE(frame.IsShowingLoading());
+    ASSERT_TRUE(WaitFor([&] { return reads.Started() == 1; }));
+    controller.ShowInQuickViewer(fast);
+    ASSERT_TRUE(WaitFor([&] { return loaded.count() == 2; }));
+    EXPECT_EQ(loaded.at(1).at(0).toString(), fast);
+    EXPECT_FALSE(frame.IsShowingLoading());
+    EXPECT_EQ(frame.PlainTextView()->toPlainText(), "fast body");
+
+    reads.Release();
+    EXPECT_FALSE(WaitFor([&] { return loaded.count() > 2; }, 300));
+    EXPECT_EQ(frame.FileName(), fast);
+    EXPECT_EQ(frame.PlainTextView()->toPlainText(), "fast body");
+    EXPECT_EQ(m_desktop.Messages.size(), 1u);
+}
+
+// Refresh (F5) reads the folder again and keeps the top row at the top, also when a row now
+// sorts above it; a double-click on the Subject column's divider fits the column to the
+// subjects it shows, in the type they are painted in.
+TEST_F(MessageListViewTest, RefreshKeepsTheTopRowAndTheDividerFitsTheColumn) {
+    for (int i = 0; i < 40; ++i)
+        writeFile(QStringLiteral("Row %1 [2001].pml").arg(i, 2, 10, QLatin1Char('0')), 2000000 + i);
+    const QString longSubject(90, QLatin1Char('W'));
+    writeFile(longSubject + " [0001].pml", 3000000); // unread: painted bold
+    TMessageListView view;
+    view.SetSort(mlcDate, true);
+    view.resize(600, 12 * TMessageListView::kRowHeight);
+    view.show();
+    ASSERT_TRUE(list(view));
+    view.scrollTo(view.Model()->index(20, 0), QAbstractItemView::PositionAtTop);
+    auto topName = [&] {
+        return view.Model()->FileName(view.indexAt(QPoint(1, 1)).row()).toStdString();
+    };
+    ASSERT_EQ(topName(), "Row 20 [2001].pml");
+
+    writeFile(QStringLiteral("Early [2001].pml"), 1000000); // sorts first
+    QSignalSpy finished(&view, &TMessageListView::ListingFinished);
+    view.Refresh();
+    ASSERT_TRUE(WaitFor([&] { return finished.count() > 0 && view.Model()->rowCount() == 42; }));
+    Settle();
+    EXPECT_EQ(view.Model()->FileName(0), "Early [2001].pml");
+    EXPECT_EQ(topName(), "Row 20 [2001].pml");
+
+    // The long subject's row is on screen once scrolled to the end.
+    view.scrollToBottom();
+    QHeaderView *head = view.header();
+    const int divider = head->sectionViewportPosition(mlcSubject) + head->sectionSize(mlcSubject);
+    QTest::mouseDClick(head->viewport(), Qt::LeftButton, {},
+                       QPoint(divider - 1, head->height() / 2));
+    QFont bold = view.font();
+    bold.setBold(true);
+    // The subject keeps the blank before the code.
+    const int wanted = QFontMetrics(bold).horizontalAdvance(longSubject + " ") + 14;
+    EXPECT_GT(wanted, TMessageListView::kSubjectColumnWidth);
+    EXPECT_EQ(head->sectionSize(mlcSubject), wanted);
 }
 
 // Rows are painted from their names: the item icon is drawn, and an unread row's subject is

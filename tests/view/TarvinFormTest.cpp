@@ -7,6 +7,7 @@
 #include "ViewTestSupport.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingDesktop.h"
+#include "support/ViewerOpen.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +26,7 @@
 
 using namespace tarvin;
 using namespace tarvin::viewtest;
+using tarvin::testing::WaitFor;
 
 namespace {
 
@@ -52,8 +54,7 @@ protected:
     }
 
     TTarvinForm *Open(const QString &path, TViewSettings settings = {}) {
-        return m_windows.OpenViewerWindow(m_dir.path(), path, QString(), QString(), false,
-                                          settings);
+        return tarvin::testing::OpenAndWait(m_windows, path, settings, m_dir.path());
     }
 
     QTemporaryDir m_dir;
@@ -242,7 +243,7 @@ TEST_F(FormTest, CommandLineFiles) {
     EXPECT_FALSE(m_windows.OpenCommandLineFile(text));
     EXPECT_EQ(m_desk.Opened, std::vector<QString>({text}));
     EXPECT_TRUE(m_windows.OpenCommandLineFile(Write(RichMail(), "rich.PML")));
-    ASSERT_EQ(m_windows.Windows().size(), 1);
+    ASSERT_TRUE(WaitFor([&] { return m_windows.Windows().size() == 1; }));
     EXPECT_TRUE(m_windows.Windows()[0]->isVisible());
     EXPECT_EQ(m_windows.Windows()[0]->SourceFolder(), m_dir.path());
 

@@ -97,6 +97,23 @@ void quitOnTerminate(QObject *owner) {
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
+// The window for `file`, still being read, comes to the front once it is shown.
+void bringToFrontWhenOpened(TViewerWindows &viewers, const QString &file) {
+    auto *watch = new QObject(&viewers);
+    QObject::connect(&viewers, &TViewerWindows::WindowOpened, watch,
+                     [watch, file](TTarvinForm *window) {
+                         if (window->FileName() != file)
+                             return;
+                         BringToFront(window);
+                         watch->deleteLater();
+                     });
+    QObject::connect(&viewers, &TViewerWindows::OpenFailed, watch,
+                     [watch, file](const QString &failed) {
+                         if (failed == file)
+                             watch->deleteLater();
+                     });
+}
+
 // A second start's command line replaces the explorer's pending files: the first is opened
 // and its window comes to the front; without any, the explorer itself comes to the front.
 void openHandedOver(TExplorerForm &explorer, const QStringList &lines, const QString &folder) {
@@ -104,9 +121,12 @@ void openHandedOver(TExplorerForm &explorer, const QStringList &lines, const QSt
     try {
         explorer.OpenCommandLineFiles(arguments, true);
         QWidget *front = &explorer;
-        if (!arguments.isEmpty())
-            front =
-                explorer.Viewers().FindFileWindow(QFileInfo(arguments.first()).absoluteFilePath());
+        if (!arguments.isEmpty()) {
+            const QString file = QFileInfo(arguments.first()).absoluteFilePath();
+            front = explorer.Viewers().FindFileWindow(file);
+            if (!front && explorer.Viewers().IsOpening(file))
+                bringToFrontWhenOpened(explorer.Viewers(), file);
+        }
         if (front)
             BringToFront(front);
     } catch (const Error &error) {

@@ -9,6 +9,7 @@
 #include "explorer/ui/ExplorerActions.h"
 #include "explorer/ui/ExplorerImages.h"
 #include "explorer/ui/FolderTree.h"
+#include "explorer/ui/QuickViewController.h"
 #include "mail/Config.h"
 #include "util/Manual.h"
 #include "util/WorkFolder.h"
@@ -160,6 +161,7 @@ void TExplorerForm::buildLayout() {
 
     m_quickViewer = new TTarvinFrame(m_splExplorerViewer);
     m_quickViewer->setObjectName(QStringLiteral("QuickViewer"));
+    m_quickView = new TQuickViewController(m_quickViewer, m_messages, this);
     m_splExplorerViewer->setStretchFactor(1, 1);
     m_paneHeight = kDesignedPaneHeight;
     m_splExplorerViewer->setSizes({kDesignedPaneHeight, kDesignedHeight - kDesignedPaneHeight});
@@ -198,7 +200,7 @@ void TExplorerForm::buildLayout() {
 
 void TExplorerForm::connectActions() {
     TExplorerActions *a = m_actions;
-    connect(a->actOpen, &QAction::triggered, this, &TExplorerForm::openSelected);
+    connect(a->actOpen, &QAction::triggered, m_quickView, &TQuickViewController::Open);
     connect(a->actClose, &QAction::triggered, this, &QWidget::close);
     connect(a->actFindInMessages, &QAction::triggered, this,
             [this] { emit FindInMessagesRequested(CurrentFolder()); });
@@ -214,11 +216,16 @@ void TExplorerForm::connectActions() {
     connect(a->actAppHelp, &QAction::triggered, this, &TExplorerForm::openHelp);
     connect(a->actAboutApp, &QAction::triggered, this, &TExplorerForm::ShowAbout);
     connect(m_folders, &TFolderTree::FolderChanged, this, &TExplorerForm::folderSelected);
-    connect(m_messages, &TExplorerMessageList::SelectionSettled, this,
-            &TExplorerForm::ShowInQuickViewer);
-    connect(m_messages, &TExplorerMessageList::OpenRequested, this, [this](const QString &path) {
-        OpenViewerWindow(QFileInfo(path).absolutePath(), path, {}, {}, false, viewSettings());
-    });
+    connect(m_quickView, &TQuickViewController::OpenViewerRequested, this,
+            [this](const QString &path) {
+                if (TTarvinForm *window = OpenViewerWindow(QFileInfo(path).absolutePath(), path, {},
+                                                           {}, false, viewSettings())) {
+                    window->raise();
+                    window->activateWindow();
+                }
+            });
+    connect(m_quickView, &TQuickViewController::QuickViewFileChanged, this,
+            &TExplorerForm::UpdateActions);
     connect(m_messages, &TExplorerMessageList::CountChanged, this, [this](const QString &text) {
         m_spMessageCount->setText(text);
         m_spMessageCount->setVisible(!text.isEmpty());
@@ -232,7 +239,7 @@ void TExplorerForm::connectActions() {
 void TExplorerForm::UpdateActions() {
     TExplorerActionState state;
     state.RowSelected = !m_messages->SelectedFile().isEmpty();
-    state.QuickViewFileSet = !m_quickViewFile.isEmpty();
+    state.QuickViewFileSet = !m_quickView->QuickViewFile().isEmpty();
     state.FolderFocused = m_folders->currentItem() != nullptr;
     state.FindAvailable = m_features.Find;
     state.PrintAvailable = m_features.Print;
@@ -312,11 +319,15 @@ void TExplorerForm::OpenPendingFiles(bool activate) {
     bool opened = false;
     const QFileInfo info(first);
     if (info.suffix().compare(QStringLiteral("pml"), Qt::CaseInsensitive) == 0) {
+        // The file is read in the background; its window comes up in front once it is read,
+        // and when it cannot be shown the viewer windows end the program as below.
         if (TTarvinForm *window = OpenViewerWindow(info.absolutePath(), info.absoluteFilePath(), {},
                                                    {}, false, viewSettings())) {
             window->raise();
             window->activateWindow();
             opened = true;
+        } else {
+            opened = m_viewers.IsOpening(info.absoluteFilePath());
         }
     } else {
         try {
@@ -327,7 +338,7 @@ void TExplorerForm::OpenPendingFiles(bool activate) {
                           .arg(info.absoluteFilePath(), error.message()));
         }
     }
-    if (!opened && isHidden() && m_viewers.Windows().isEmpty())
+    if (!opened && isHidden() && m_viewers.Windows().isEmpty() && !m_viewers.IsOpeningAny())
         endProgram();
 }
 
@@ -348,31 +359,8 @@ TViewSettings TExplorerForm::viewSettings() const {
         m_actions->actQuickViewToolbar->isChecked(), AppConfig().LoadRemoteContent};
 }
 
-void TExplorerForm::openSelected() {
-    const QString file = m_messages->SelectedFile();
-    if (!file.isEmpty())
-        OpenViewerWindow(QFileInfo(file).absolutePath(), file, {}, {}, false, viewSettings());
-}
-
-void TExplorerForm::ShowInQuickViewer(const QString &fileName) {
-    if (fileName.compare(m_quickViewFile, Qt::CaseInsensitive) == 0 &&
-        fileName.size() == m_quickViewFile.size() && !fileName.isEmpty())
-        return;
-    if (fileName.isEmpty() && m_quickViewFile.isEmpty())
-        return;
-    TWaitCursor wait;
-    m_quickViewFile = fileName;
-    const int page = m_actions->actProperties->isChecked() ? fpProperties
-                     : m_actions->actSaveLog->isChecked()  ? fpSaveLog
-                                                           : fpMessage;
-    m_quickViewer->SetActivePage(page);
-    try {
-        m_quickViewer->SetFileName(fileName);
-        m_quickViewer->SetPlainText(false);
-    } catch (const Error &error) {
-        showError(error.message());
-    }
-    UpdateActions();
+QString TExplorerForm::QuickViewFile() const {
+    return m_quickView->QuickViewFile();
 }
 
 void TExplorerForm::setQuickViewerVisible(bool visible) {
@@ -381,11 +369,7 @@ void TExplorerForm::setQuickViewerVisible(bool visible) {
         m_quickViewer->show();
         const int total = m_splExplorerViewer->height();
         m_splExplorerViewer->setSizes({m_paneHeight, std::max(0, total - m_paneHeight - 3)});
-        try {
-            m_quickViewer->SetFileName(m_quickViewFile);
-        } catch (const Error &error) {
-            showError(error.message());
-        }
+        // The pane holds the quick-view file already: it loads whether shown or not.
         if (m_folders->currentItem())
             m_folders->scrollToItem(m_folders->currentItem());
         if (m_messages->currentIndex().isValid())
@@ -420,7 +404,7 @@ void TExplorerForm::folderSelected(const QString &folder) {
                                  : m_folderTimesUtc ? TFolderDateMode::ConvertedUtc
                                                     : TFolderDateMode::ConvertedLocal;
     m_messages->SetFolder(folder, mode);
-    ShowInQuickViewer(QString());
+    m_quickView->Clear();
     UpdateActions();
 }
 

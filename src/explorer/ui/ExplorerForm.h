@@ -16,6 +16,7 @@ class QToolBar;
 namespace tarvin {
 
 class TExplorerActions;
+class TQuickViewController;
 class TFolderTree;
 class TTarvinForm;
 class TTarvinFrame;
@@ -59,8 +60,9 @@ public:
                                   const TViewSettings &settings);
     TViewerWindows &Viewers() { return m_viewers; }
 
-    void ShowInQuickViewer(const QString &fileName);
-    QString QuickViewFile() const { return m_quickViewFile; }
+    // The quick-view pane's file and loading (ShowInQuickViewer, Open with open pending).
+    TQuickViewController *QuickView() const { return m_quickView; }
+    QString QuickViewFile() const;
 
     // The date check of one folder: prompted (a folder was selected) or explicit (the menu).
     void CheckFolderDates(const QString &folder, bool prompted);
@@ -116,7 +118,6 @@ private:
     void setQuickViewerVisible(bool visible);
     void setDateWarning(const QString &text);
     void updateFolderHeader(const QString &folder);
-    void openSelected();
     void openHelp();
     void showError(const QString &text);
     void endProgram();
@@ -125,7 +126,6 @@ private:
     TConvertDatesInfo m_convertDatesInfo;
     QString m_settingsFolder;
     int m_currentBodyForm = 0;
-    QString m_quickViewFile;
     bool m_activated = false;
     bool m_checkingDates = false;
     bool m_checkFromFolderChange = false;
@@ -148,6 +148,7 @@ private:
     QLabel *m_lblFolder = nullptr;
     TExplorerMessageList *m_messages = nullptr;
     TTarvinFrame *m_quickViewer = nullptr;
+    TQuickViewController *m_quickView = nullptr;
     TViewerActionHandler *m_viewerActions = nullptr;
     TViewerFeatures m_features;
     QLabel *m_spMessageCount = nullptr;

@@ -3,8 +3,11 @@
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "explorer/ui/MessageListView.h"
+#include "model/GWMessage.h"
 #include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerActionHandler.h"
 
+#include <QAction>
 #include <QApplication>
 
 namespace tarvin {
@@ -12,6 +15,8 @@ namespace tarvin {
 TQuickViewController::TQuickViewController(TTarvinFrame *frame, TMessageListView *list,
                                            QObject *parent)
     : QObject(parent), m_frame(frame), m_list(list) {
+    m_loader = new TMessageLoader(this);
+    connect(m_loader, &TMessageLoader::Finished, this, &TQuickViewController::loadFinished);
     connect(list, &TMessageListView::SelectionSettled, this,
             &TQuickViewController::selectionSettled);
     connect(list, &TMessageListView::OpenRequested, this, [this] { Open(); });
@@ -33,22 +38,52 @@ void TQuickViewController::ShowInQuickViewer(const QString &path) {
     m_quickViewFile = path;
     if (m_list)
         m_list->SetQuickViewFile(path);
-    if (!m_frame)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString error;
-    try {
-        m_frame->SetFileName(path);
-    } catch (const Error &e) {
-        error = e.message();
+    if (m_frame) {
+        // The tab follows the tab action the user ticked last.
+        if (const TViewerActionHandler *actions = m_frame->Actions())
+            m_frame->SetActivePage(actions->actProperties->isChecked() ? fpProperties
+                                   : actions->actSaveLog->isChecked()  ? fpSaveLog
+                                                                       : fpMessage);
+        if (path.isEmpty()) {
+            m_loader->Cancel();
+            m_frame->ShowLoadedMessage(QString(), nullptr);
+        } else {
+            m_frame->ShowLoading(path);
+            m_loader->Start(path);
+        }
     }
-    if (m_frame)
+    emit QuickViewFileChanged(path);
+}
+
+void TQuickViewController::loadFinished(const QString &path, TMessageLoadOutcome outcome,
+                                        const QString &error) {
+    Q_UNUSED(outcome); // a missing file (gone since it was listed) has no error: the pane empties
+    if (!m_frame || path != m_quickViewFile)
+        return;
+    QString failure = error;
+    // Nothing thrown while the pane is built from the message may escape into the event loop:
+    // it is reported as the load error, which names the file.
+    QString buildError;
+    try {
+        m_frame->ShowLoadedMessage(path, m_loader->TakeMessage());
         m_frame->SetPlainText(false);
-    QApplication::restoreOverrideCursor();
-    // The frame keeps the failed name, so this file is not loaded and reported again until
+    } catch (const Error &e) {
+        buildError = e.message();
+    } catch (const std::bad_alloc &) {
+        buildError = QStringLiteral("Not enough memory to show this message.");
+    } catch (const std::exception &e) {
+        buildError = QString::fromLocal8Bit(e.what());
+    }
+    if (!buildError.isEmpty()) {
+        failure = MessageLoadError(path, buildError);
+        if (m_frame)
+            m_frame->ShowLoadedMessage(path, nullptr);
+    }
+    emit Loaded(path);
+    // The pane keeps the failed name, so this file is not loaded and reported again until
     // another row was shown in between.
-    if (!error.isEmpty())
-        Desktop().ShowError(m_frame, QApplication::applicationDisplayName(), error);
+    if (!failure.isEmpty())
+        Desktop().ShowError(m_frame, QApplication::applicationDisplayName(), failure);
 }
 
 void TQuickViewController::Open() {

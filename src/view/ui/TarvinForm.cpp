@@ -2,6 +2,7 @@
 
 #include "base/VersionInfo.h"
 #include "base/ui/WindowSupport.h"
+#include "model/GWMessage.h"
 #include "view/ViewTexts.h"
 
 #include <QAction>
@@ -88,6 +89,11 @@ void TTarvinForm::createMenus() {
 
 void TTarvinForm::SetFileName(const QString &path) {
     m_viewer->SetFileName(path);
+    messageShown();
+}
+
+void TTarvinForm::ShowLoadedMessage(const QString &path, std::unique_ptr<TGWMessage> message) {
+    m_viewer->ShowLoadedMessage(path, std::move(message));
     messageShown();
 }
 

@@ -24,6 +24,8 @@ public:
 
     QString FileName() const { return m_viewer->FileName(); }
     void SetFileName(const QString &path);
+    // Shows a message file read elsewhere (TMessageLoader).
+    void ShowLoadedMessage(const QString &path, std::unique_ptr<TGWMessage> message);
     QString SourceFolder() const { return m_viewer->SourceFolder(); }
     void SetSourceFolder(const QString &folder) { m_viewer->SetSourceFolder(folder); }
     QString MessageId() const { return m_viewer->MessageId(); }

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -191,6 +192,13 @@ void TTarvinFrame::buildControls() {
                      QStringLiteral("Save Log"));
     m_pgCtrl->hide();
 
+    // In place of the pages while a message is read.
+    m_loadingLabel = new QLabel(QStringLiteral("Loading..."), this);
+    m_loadingLabel->setObjectName(QStringLiteral("lblLoading"));
+    m_loadingLabel->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_loadingLabel, 1);
+    m_loadingLabel->hide();
+
     connect(m_pgCtrl, &QTabWidget::currentChanged, this, [this] { emit OnPageChange(this); });
     connect(this, &TTarvinFrame::OnPageChange, this, &TTarvinFrame::StateChanged);
     connect(this, &TTarvinFrame::OnViewModeChange, this, &TTarvinFrame::StateChanged);
@@ -309,6 +317,21 @@ void TTarvinFrame::SetFileName(const QString &path) {
     setLoadedMessage(std::move(message));
 }
 
+void TTarvinFrame::ShowLoadedMessage(const QString &path, std::unique_ptr<TGWMessage> message) {
+    m_fileName = path;
+    setLoadedMessage(std::move(message));
+}
+
+void TTarvinFrame::ShowLoading(const QString &path) {
+    m_fileName = path;
+    setLoadedMessage(nullptr);
+    m_loadingLabel->show();
+}
+
+bool TTarvinFrame::IsShowingLoading() const {
+    return !m_loadingLabel->isHidden();
+}
+
 void TTarvinFrame::LoadFromXml(const QString &xml) {
     auto message = std::make_unique<TGWMessage>();
     message->LoadFromXml(xml);
@@ -333,6 +356,7 @@ void TTarvinFrame::setLoadedMessage(std::unique_ptr<TGWMessage> message) {
     if (m_webBrowser)
         m_webBrowser->SetRemoteContentAllowed(false);
     m_htmlBodyFailed = false;
+    m_loadingLabel->hide();
     if (m_message) {
         m_headerType = int(m_message->MessageType);
         rebuildHeader();

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
@@ -51,8 +52,16 @@ public:
 
     // Loads the message file at the path (nothing when it is the path shown). A missing
     // file empties the frame; a file that fails to load empties it and raises the error.
+    // This reads on the calling thread: windows read through TMessageLoader and hand the
+    // message over with ShowLoadedMessage.
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString &path);
+    // Shows a message read elsewhere as the file at `path`; null empties the frame and keeps
+    // the name (a file that is missing or failed to load).
+    void ShowLoadedMessage(const QString &path, std::unique_ptr<TGWMessage> message);
+    // Empties the frame and says "Loading..." while `path` is read elsewhere.
+    void ShowLoading(const QString &path);
+    bool IsShowingLoading() const;
     // Shows a message given as XML text (an embedded message). FileName stays.
     void LoadFromXml(const QString &xml);
 
@@ -185,6 +194,7 @@ private:
 
     QToolBar *m_toolBar = nullptr;
     QTabWidget *m_pgCtrl = nullptr;
+    QLabel *m_loadingLabel = nullptr;
     QWidget *m_tsMessage = nullptr;
     QWidget *m_pnlMessage = nullptr;
     QSplitter *m_splMessage = nullptr;
