@@ -6,6 +6,7 @@
 #include "app/ui/BringToFront.h"
 #include "app/ui/ExplorerDialogs.h"
 #include "app/ui/FeatureWiring.h"
+#include "app/ui/StartupTrace.h"
 #include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "convert/ConverterHelper.h"
@@ -183,6 +184,7 @@ int RunProgram(int argc, char **argv) {
             return start.ExitStatus;
         QApplication app(argc, argv);
         quitOnTerminate(&app);
+        InstallStartupTrace();
         // Made after the application and gone before it; connections wait until it listens.
         std::unique_ptr<TInstanceServer> server;
         if (start.ListeningSocket >= 0)
