@@ -1,7 +1,9 @@
 #include "app/SingleInstance.h"
 
 #include "app/InstanceMessage.h"
+#include "base/Error.h"
 #include "util/NativePath.h"
+#include "util/WorkFolder.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -257,6 +259,17 @@ TViewerStart StartSingleInstance(const QStringList &arguments, const QString &so
         }
     }
     return handedOver(1, QStringLiteral("the running viewer went away."));
+}
+
+TViewerStart ClaimViewer(const QStringList &arguments) {
+    try {
+        return StartSingleInstance(arguments,
+                                   InstanceSocketPath(CanonicalProgramPath(), PrivateTempFolder()));
+    } catch (const Error &error) {
+        // No private folder: run as a viewer of our own rather than not at all.
+        warn(error.message());
+        return TViewerStart();
+    }
 }
 
 TInstanceServer::TInstanceServer(int listeningSocket, QString socketPath, QObject *parent)

@@ -47,6 +47,11 @@ struct TViewerStart {
 TViewerStart StartSingleInstance(const QStringList &arguments, const QString &socketPath,
                                  const TInstanceTimeouts &timeouts = {});
 
+// StartSingleInstance for this program file's socket in the private temporary folder. Without
+// that folder the problem is written to standard error and the process runs as a viewer of
+// its own.
+TViewerStart ClaimViewer(const QStringList &arguments);
+
 // The running viewer's end of the socket. Reads each connection's message without blocking,
 // with the limits of ParseInstanceMessage; a client that has not sent a whole message within
 // ClientTimeout is dropped; at most MaxClients connections are served at once. A complete

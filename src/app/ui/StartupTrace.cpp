@@ -19,8 +19,9 @@ namespace {
 void stamp(const char *event, const QObject *object) {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
-    std::fprintf(stderr, "tarvin-trace %s %lld.%06ld %s\n", event, static_cast<long long>(now.tv_sec),
-                 now.tv_nsec / 1000, object->metaObject()->className());
+    std::fprintf(stderr, "tarvin-trace %s %lld.%06ld %s\n", event,
+                 static_cast<long long>(now.tv_sec), now.tv_nsec / 1000,
+                 object->metaObject()->className());
     std::fflush(stderr);
 }
 
@@ -38,7 +39,8 @@ protected:
         QWidget *window = widget->window();
         if (!m_windows.contains(window)) {
             m_windows.insert(window);
-            connect(window, &QObject::destroyed, this, [this, window] { m_windows.remove(window); });
+            connect(window, &QObject::destroyed, this,
+                    [this, window] { m_windows.remove(window); });
             stamp("paint", window);
         }
         TTarvinFrame *frame = nullptr;
@@ -52,7 +54,8 @@ protected:
                 m_frames.remove(frame);
                 m_waiting.remove(frame);
             });
-            connect(frame, &TTarvinFrame::BodyShown, this, [this, frame] { m_waiting.insert(frame); });
+            connect(frame, &TTarvinFrame::BodyShown, this,
+                    [this, frame] { m_waiting.insert(frame); });
             // A plain-text body is set before the window is first painted.
             if (frame->Message() && !frame->HtmlViewShown())
                 m_waiting.insert(frame);
