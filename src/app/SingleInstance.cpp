@@ -9,7 +9,6 @@
 #include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
@@ -317,6 +316,7 @@ void TInstanceServer::serve(QLocalSocket *socket) {
         char answer[4];
         qToBigEndian(qint32(reply), answer);
         socket->write(answer, 4);
+        socket->flush();                // now, not when the event loop next runs
         socket->disconnectFromServer(); // after the answer has been written
         if (socket->state() == QLocalSocket::UnconnectedState)
             socket->deleteLater();
@@ -344,11 +344,10 @@ void TInstanceServer::serve(QLocalSocket *socket) {
         case TParseState::Complete:
             break;
         }
-        *done = true;
-        QPointer<QLocalSocket> alive(socket);
+        // The sender is answered before the open, so that it ends at once; the open (with any
+        // box it shows) runs in this process after that.
+        finish(TInstanceReply::Accepted);
         emit ArgumentsReceived(message.Lines, message.SenderFolder);
-        if (alive)
-            finish(TInstanceReply::Accepted);
     });
     timer->start(ClientTimeout);
 }

@@ -57,7 +57,7 @@ protected:
             connect(frame, &TTarvinFrame::BodyShown, this,
                     [this, frame] { m_waiting.insert(frame); });
             // A plain-text body is set before the window is first painted.
-            if (frame->Message() && !frame->HtmlViewShown())
+            if (frame->Message() && frame->PlainText())
                 m_waiting.insert(frame);
         }
         if (!m_waiting.contains(frame))

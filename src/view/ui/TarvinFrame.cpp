@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -27,9 +28,12 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
+#include <utility>
 
 namespace tarvin {
 
@@ -382,6 +386,54 @@ void TTarvinFrame::SetPlainText(bool plainText) {
     emit OnViewModeChange(this);
 }
 
+// The HTML body's place while the frame waits for its first paint: the page's background,
+// so that the page takes its place without a visible change of the layout.
+class THtmlPlaceholder : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> Painted; // called once, after the next paint
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter(this).fillRect(rect(), Qt::white);
+        if (Painted)
+            QTimer::singleShot(0, this, std::exchange(Painted, nullptr));
+    }
+};
+
+namespace {
+// The longest an HTML body waits for its frame's first paint (a covered window is not painted).
+constexpr int kHtmlStartDelayMs = 250;
+} // namespace
+
+void TTarvinFrame::waitForFirstPaint() {
+    if (!m_htmlPlaceholder) {
+        m_htmlPlaceholder = new THtmlPlaceholder(m_bodyStack);
+        m_bodyStack->addWidget(m_htmlPlaceholder);
+    }
+    m_bodyStack->setCurrentWidget(m_htmlPlaceholder);
+    updateRemoteBar();
+    emit StateChanged();
+    if (m_htmlWaiting)
+        return;
+    m_htmlWaiting = true;
+    auto start = [this] {
+        if (!m_htmlWaiting)
+            return;
+        m_htmlWaiting = false;
+        m_htmlMayStart = true;
+        if (m_bodyStack->currentWidget() == m_htmlPlaceholder)
+            updateBodyView();
+    };
+    m_htmlPlaceholder->Painted = start;
+    // A frame that is not on screen once its opener is through is never painted.
+    QTimer::singleShot(0, this, [this, start] {
+        if (!isVisible())
+            start();
+    });
+    QTimer::singleShot(kHtmlStartDelayMs, this, start);
+}
+
 void TTarvinFrame::updateBodyView() {
     if (m_updatingBody)
         return;
@@ -397,6 +449,12 @@ void TTarvinFrame::updateBodyView() {
     }
     if (m_plainText) {
         showPlainBody();
+        return;
+    }
+    // Starting the HTML engine takes long: a frame that has not been painted yet shows its
+    // header and an empty body first, and the page follows.
+    if (!m_webBrowser && !m_htmlMayStart) {
+        waitForFirstPaint();
         return;
     }
     THtmlBodyView *view = HtmlView();
