@@ -82,6 +82,7 @@ private:
 void InstallStartupTrace() {
     if (qEnvironmentVariableIsEmpty("TARVIN_TRACE_STARTUP") || !qApp)
         return;
+    stamp("app", qApp);
     qApp->installEventFilter(new TStartupTrace(qApp));
 }
 
