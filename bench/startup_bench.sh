@@ -4,7 +4,8 @@
 #   - a plain-text and an HTML sample, and the explorer without arguments: time from the start
 #     to the first window being mapped (seen from outside, by an X client watching the root
 #     window), to its first paint and to the message body being on screen (time stamps the
-#     program writes to standard error when TARVIN_TRACE_STARTUP is set); baseline: xmessage
+#     program writes to standard error when TARVIN_TRACE_STARTUP is set; also when the window
+#     library was loaded and the application object made); baseline: xmessage
 #   - "tarvin /?" and "tarvin /C <empty folder>": wall time and peak memory; baseline /bin/true
 #   - a hand-over to a running viewer: time until the second start has ended, and until the
 #     running viewer has painted the new window
@@ -132,6 +133,7 @@ time.sleep(0.5)
 
 def window_series(argv, wait_event):
     mapped, painted, body = [], [], []
+    phases = {"loaded": [], "app": []}
     for _ in range(runs):
         traced = Traced(argv)
         traced.wait_for(wait_event)
@@ -142,9 +144,13 @@ def window_series(argv, wait_event):
         painted.append(None if paint_at is None else paint_at - traced.start)
         body_at = traced.wait_for("body", timeout=0)
         body.append(None if body_at is None else body_at - traced.start)
+        for name, values in phases.items():
+            at = traced.wait_for(name, timeout=0)
+            values.append(None if at is None else at - traced.start)
         traced.stop()
         time.sleep(0.3)
-    return median_ms(mapped), median_ms(painted), median_ms(body)
+    return (median_ms(mapped), median_ms(painted), median_ms(body), median_ms(phases["loaded"]),
+            median_ms(phases["app"]))
 
 
 def baseline_window():
@@ -210,9 +216,11 @@ print("                              mapped              first paint         bod
 for name, argv, event in (("plain-text message", [program, plain_sample], "body"),
                           ("HTML message", [program, html_sample], "body"),
                           ("explorer (splash)", [program], "paint")):
-    mapped, painted, body = window_series(argv, event)
+    mapped, painted, body, loaded, app = window_series(argv, event)
     print(f"{name:28s} {fmt(mapped)} {ratio(mapped, base_window)}  {fmt(painted)}"
           f"           {fmt(body)}")
+    if loaded is not None or app is not None:
+        print(f"{'':28s} (window library loaded {fmt(loaded)}, application made {fmt(app)})")
 for name, argv in (("tarvin /?", [program, "/?"]), ("tarvin /C <empty folder>",
                                                     [program, "/C", empty_folder])):
     wall, peak = console_series(argv)

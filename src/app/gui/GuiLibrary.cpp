@@ -3,11 +3,13 @@
 
 #include "app/Launcher.h"
 #include "app/ui/Entry.h"
+#include "app/ui/StartupTrace.h"
 
 #include <type_traits>
 
 extern "C" __attribute__((visibility("default"))) int
 TarvinRunGui(int argc, char **argv, const tarvin::TViewerStart *claimed) {
+    tarvin::TraceStartup("loaded", "tarvin-gui.so");
     return tarvin::RunProgram(argc, argv, claimed);
 }
 

@@ -16,13 +16,16 @@ namespace tarvin {
 
 namespace {
 
-void stamp(const char *event, const QObject *object) {
+void stamp(const char *event, const char *detail) {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     std::fprintf(stderr, "tarvin-trace %s %lld.%06ld %s\n", event,
-                 static_cast<long long>(now.tv_sec), now.tv_nsec / 1000,
-                 object->metaObject()->className());
+                 static_cast<long long>(now.tv_sec), now.tv_nsec / 1000, detail);
     std::fflush(stderr);
+}
+
+void stamp(const char *event, const QObject *object) {
+    stamp(event, object->metaObject()->className());
 }
 
 // Watches paint events: the first one of a window, and the first one of a frame's body once
@@ -78,6 +81,11 @@ private:
 };
 
 } // namespace
+
+void TraceStartup(const char *event, const char *detail) {
+    if (!qEnvironmentVariableIsEmpty("TARVIN_TRACE_STARTUP"))
+        stamp(event, detail);
+}
 
 void InstallStartupTrace() {
     if (qEnvironmentVariableIsEmpty("TARVIN_TRACE_STARTUP") || !qApp)

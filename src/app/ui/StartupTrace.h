@@ -10,4 +10,7 @@ namespace tarvin {
 // outside how long a start takes. Call after the application object exists.
 void InstallStartupTrace();
 
+// One such line with the event and detail given (when the variable is set).
+void TraceStartup(const char *event, const char *detail);
+
 } // namespace tarvin
