@@ -451,13 +451,6 @@ void TTarvinFrame::updateBodyView() {
         showPlainBody();
         return;
     }
-    // Starting the HTML engine takes long: a frame that has not been painted yet shows its
-    // header and an empty body first, and the page follows.
-    if (!m_webBrowser && !m_htmlMayStart) {
-        waitForFirstPaint();
-        return;
-    }
-    THtmlBodyView *view = HtmlView();
     QString file;
     try {
         file = HtmlFileName();
@@ -474,6 +467,13 @@ void TTarvinFrame::updateBodyView() {
                       .arg(name, error.message()));
         return;
     }
+    // Starting the HTML engine takes long: a frame that has not been painted yet shows its
+    // header and an empty body first, and the page follows.
+    if (!m_webBrowser && !m_htmlMayStart) {
+        waitForFirstPaint();
+        return;
+    }
+    THtmlBodyView *view = HtmlView();
     view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
     view->LoadFile(file);
     m_bodyStack->setCurrentWidget(view);
