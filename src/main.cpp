@@ -1,5 +1,5 @@
-#include "app/ui/Entry.h"
+#include "app/Launcher.h"
 
 int main(int argc, char **argv) {
-    return tarvin::RunProgram(argc, argv);
+    return tarvin::RunLauncher(argc, argv);
 }

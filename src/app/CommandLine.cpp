@@ -27,6 +27,13 @@ QString UsageText(const QString &productName, const QString &programName) {
     return lines.join(QStringLiteral("\r\n"));
 }
 
+QStringList ProgramArguments(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(DecodeNativePath(argv[i]));
+    return arguments;
+}
+
 bool IsSwitchArgument(const QString &argument) {
     if (!argument.startsWith(QLatin1Char('/')))
         return false;

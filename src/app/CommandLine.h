@@ -34,6 +34,10 @@ QString UsageText(const QString &productName, const QString &programName);
 // can be given for messages and folders. A lone "/" stays a switch (an invalid one).
 bool IsSwitchArgument(const QString &argument);
 
+// The program's arguments (its own path excluded) as the file system's bytes, so that a file or
+// folder whose name is not valid UTF-8 can still be found (util/NativePath.h).
+QStringList ProgramArguments(int argc, char **argv);
+
 // Reads the arguments (the program's own path excluded) into start-up options. Raises
 // UsageError or InvalidArgumentError. Conversion is not run here.
 TStartupOptions ParseArguments(const QStringList &arguments, const QString &productName,

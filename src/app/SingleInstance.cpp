@@ -1,15 +1,14 @@
 #include "app/SingleInstance.h"
 
+#include "app/InstanceLock.h"
 #include "app/InstanceMessage.h"
+#include "base/Error.h"
 #include "util/NativePath.h"
+#include "util/WorkFolder.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QPointer>
 #include <QThread>
-#include <QTimer>
 #include <QtEndian>
 
 #include <cerrno>
@@ -37,37 +36,6 @@ void warn(const QString &text) {
 QString errorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
-
-// An exclusive flock on `path` + ".lock", held for the object's lifetime. The lock file is
-// never removed: removing it would let two processes lock two different files.
-class TLockFile {
-public:
-    TLockFile(const QByteArray &socketPath, int timeoutMs) {
-        const QByteArray path = socketPath + ".lock";
-        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (m_fd < 0)
-            return;
-        QDeadlineTimer deadline(timeoutMs);
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
-                ::close(m_fd);
-                m_fd = -1;
-                return;
-            }
-            QThread::msleep(5);
-        }
-    }
-    ~TLockFile() {
-        if (m_fd >= 0)
-            ::close(m_fd); // releases the lock
-    }
-    TLockFile(const TLockFile &) = delete;
-    TLockFile &operator=(const TLockFile &) = delete;
-    bool Locked() const { return m_fd >= 0; }
-
-private:
-    int m_fd = -1;
-};
 
 bool socketAddress(const QByteArray &path, sockaddr_un &address) {
     std::memset(&address, 0, sizeof address);
@@ -205,7 +173,7 @@ TViewerStart StartSingleInstance(const QStringList &arguments, const QString &so
     for (int round = 0; round < 3; ++round) {
         int connected = -1;
         {
-            TLockFile lock(path, timeouts.Decide);
+            TInstanceLock lock(path, timeouts.Decide);
             const TConnection connection = connectTo(path, QDeadlineTimer(timeouts.Decide));
             if (connection.Fd >= 0) {
                 connected = connection.Fd;
@@ -259,85 +227,15 @@ TViewerStart StartSingleInstance(const QStringList &arguments, const QString &so
     return handedOver(1, QStringLiteral("the running viewer went away."));
 }
 
-TInstanceServer::TInstanceServer(int listeningSocket, QString socketPath, QObject *parent)
-    : QObject(parent), m_listeningSocket(listeningSocket), m_socketPath(std::move(socketPath)),
-      m_server(new QLocalServer(this)) {
-    connect(m_server, &QLocalServer::newConnection, this, &TInstanceServer::acceptConnections);
-}
-
-TInstanceServer::~TInstanceServer() {
-    const QByteArray path = EncodeNativePath(m_socketPath);
-    TLockFile lock(path, 2000);
-    const bool listening = m_server->isListening();
-    delete m_server; // closes the socket, and the connections still open
-    if (!listening && m_listeningSocket >= 0)
-        ::close(m_listeningSocket);
-    // Ours until now: nobody else binds while our socket still answers.
-    ::unlink(path.constData());
-}
-
-bool TInstanceServer::Listen() {
-    return m_server->listen(qintptr(m_listeningSocket));
-}
-
-void TInstanceServer::acceptConnections() {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        if (m_clients >= MaxClients) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        serve(socket);
+TViewerStart ClaimViewer(const QStringList &arguments) {
+    try {
+        return StartSingleInstance(arguments,
+                                   InstanceSocketPath(CanonicalProgramPath(), PrivateTempFolder()));
+    } catch (const Error &error) {
+        // No private folder: run as a viewer of our own rather than not at all.
+        warn(error.message());
+        return TViewerStart();
     }
-}
-
-void TInstanceServer::serve(QLocalSocket *socket) {
-    ++m_clients;
-    connect(socket, &QObject::destroyed, this, [this] { --m_clients; });
-    auto received = std::make_shared<QByteArray>();
-    auto done = std::make_shared<bool>(false);
-    auto *timer = new QTimer(socket);
-    timer->setSingleShot(true);
-    auto finish = [socket, done, timer](TInstanceReply reply) {
-        *done = true;
-        timer->stop();
-        char answer[4];
-        qToBigEndian(qint32(reply), answer);
-        socket->write(answer, 4);
-        socket->disconnectFromServer(); // after the answer has been written
-        if (socket->state() == QLocalSocket::UnconnectedState)
-            socket->deleteLater();
-    };
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(timer, &QTimer::timeout, socket, [socket, done] {
-        *done = true;
-        socket->abort();
-        socket->deleteLater();
-    });
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, received, done, finish] {
-        if (*done) {
-            socket->readAll();
-            return;
-        }
-        // Never more than one frame's worth: anything beyond it is invalid anyway.
-        received->append(socket->read(4 + MaxInstanceMessageSize + 1 - received->size()));
-        TInstanceMessage message;
-        switch (ParseInstanceMessage(*received, message)) {
-        case TParseState::Incomplete:
-            return;
-        case TParseState::Invalid:
-            finish(TInstanceReply::Refused);
-            return;
-        case TParseState::Complete:
-            break;
-        }
-        *done = true;
-        QPointer<QLocalSocket> alive(socket);
-        emit ArgumentsReceived(message.Lines, message.SenderFolder);
-        if (alive)
-            finish(TInstanceReply::Accepted);
-    });
-    timer->start(ClientTimeout);
 }
 
 } // namespace tarvin

@@ -27,7 +27,7 @@ QString InstanceSocketPath(const QByteArray &programPath, const QString &tempFol
 // Limits of the hand-over, in milliseconds.
 struct TInstanceTimeouts {
     int Decide = 5000; // the lock, and a connection to a busy viewer
-    int Reply = 30000; // the running viewer's open, including any box it shows
+    int Reply = 30000; // the running viewer's answer
 };
 
 // The outcome of the start-up check in viewer mode.
@@ -47,11 +47,16 @@ struct TViewerStart {
 TViewerStart StartSingleInstance(const QStringList &arguments, const QString &socketPath,
                                  const TInstanceTimeouts &timeouts = {});
 
+// StartSingleInstance for this program file's socket in the private temporary folder. Without
+// that folder the problem is written to standard error and the process runs as a viewer of
+// its own.
+TViewerStart ClaimViewer(const QStringList &arguments);
+
 // The running viewer's end of the socket. Reads each connection's message without blocking,
 // with the limits of ParseInstanceMessage; a client that has not sent a whole message within
 // ClientTimeout is dropped; at most MaxClients connections are served at once. A complete
-// message emits ArgumentsReceived; the answer (1) is written once the handler has returned,
-// so the sender's wait covers the open. Invalid messages are answered with 0.
+// message is answered (1) at once and then emits ArgumentsReceived, so that the sender ends
+// while this process opens what it sent. Invalid messages are answered with 0.
 class TInstanceServer : public QObject {
     Q_OBJECT
 public:

@@ -1,3 +1,4 @@
+#include "LoadedLibraries.h"
 #include "support/PmlWriter.h"
 #include "support/Wait.h"
 
@@ -201,4 +202,29 @@ TEST(Program, InvalidSwitchAndEmptyConversion) {
     RunResult malformed = runTarvin({"/Cx", "folder"});
     EXPECT_EQ(malformed.exitCode, 2);
     EXPECT_TRUE(malformed.output.startsWith("Opens Tarvin,"));
+}
+
+TEST(Program, UsageAndConversionLoadNoDisplayLibrary) {
+    // The launcher serves these with QtCore alone; what it does not know goes to the windows'
+    // library, which is seen here loading Qt's widgets (and so that the check can see them).
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    auto run = [](const QStringList &arguments, int expectedStatus) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("LD_DEBUG", "files");
+        process.setProcessEnvironment(env);
+        process.start(TARVIN_PROGRAM, arguments);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), expectedStatus) << arguments.join(' ').toStdString();
+        return tarvin::testing::DisplayLibrariesLoaded(
+            QString::fromLocal8Bit(process.readAllStandardError()));
+    };
+    EXPECT_EQ(run({"/?"}, 0), QStringList());
+    EXPECT_EQ(run({"/C", "/S", folder.path()}, 0), QStringList());
+    EXPECT_EQ(run({"/Cx", folder.path()}, 2), QStringList());
+    EXPECT_TRUE(run({"/Q"}, 2).join(' ').contains("Qt6Widgets"));
 }

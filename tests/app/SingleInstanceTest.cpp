@@ -1,4 +1,5 @@
 #include "app/SingleInstance.h"
+#include "LoadedLibraries.h"
 #include "app/InstanceMessage.h"
 #include "support/PmlWriter.h"
 #include "support/Wait.h"
@@ -22,6 +23,7 @@
 #include <vector>
 
 using namespace tarvin;
+using tarvin::testing::DisplayLibrariesLoaded;
 using tarvin::testing::WaitFor;
 
 namespace {
@@ -175,11 +177,6 @@ protected:
         return markers;
     }
 
-    // Viewers read their files in the background after a hand-over has been answered.
-    bool OpenedBecomes(const QStringList &markers) const {
-        return WaitFor([&] { return Opened() == markers; }, 60000);
-    }
-
     QProcess *Start(const QStringList &arguments, const QString &folder,
                     const QString &program = TARVIN_PROGRAM) {
         auto process = std::make_unique<QProcess>();
@@ -189,6 +186,8 @@ protected:
         env.insert("XDG_CONFIG_HOME", Path("config"));
         if (::geteuid() == 0)
             env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        for (const QString &entry : m_extraEnvironment)
+            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(folder);
         process->start(program, arguments);
@@ -221,6 +220,14 @@ protected:
         return second->exitCode();
     }
 
+    // Waits until the viewers have opened exactly `markers` (the answer to a second start comes
+    // before the running viewer opens its file).
+    ::testing::AssertionResult OpenedBecomes(const QStringList &markers) const {
+        if (WaitFor([&] { return Opened() == markers; }, 60000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << Opened().join(',').toStdString();
+    }
+
     int Running() const {
         int running = 0;
         for (const auto &process : m_processes)
@@ -230,6 +237,7 @@ protected:
 
     QTemporaryDir m_root;
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QStringList m_extraEnvironment; // "NAME=value" for the processes started from now on
 };
 
 } // namespace
@@ -238,10 +246,16 @@ TEST_F(SingleInstance, SecondStartOpensTheFirstOfItsFilesInTheRunningViewer) {
     QProcess *viewer = StartViewer("AAA");
     const QString b = WriteMessage(Path("there/b.pml"), "BBB");
     const QString c = WriteMessage(Path("there/c.pml"), "CCC");
-    EXPECT_EQ(HandOver({b, c}, Path("there")), 0);
-    // The running viewer answers once it has taken the request and reads the file in the
-    // background: both windows are in the first process, the third file is not opened.
-    EXPECT_TRUE(OpenedBecomes({"AAA", "BBB"})) << Opened().join(',').toStdString();
+    // The second start hands over without loading any library that needs a display.
+    m_extraEnvironment = {"LD_DEBUG=files"};
+    QProcess *second = Start({b, c}, Path("there"));
+    m_extraEnvironment.clear();
+    ASSERT_TRUE(second->waitForFinished(60000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(DisplayLibrariesLoaded(QString::fromLocal8Bit(second->readAllStandardError())),
+              QStringList());
+    // Both windows are in the first process, the third file is not opened.
+    EXPECT_TRUE(OpenedBecomes({"AAA", "BBB"}));
     EXPECT_EQ(viewer->state(), QProcess::Running);
     EXPECT_EQ(Running(), 1);
 
@@ -270,7 +284,7 @@ TEST_F(SingleInstance, RelativeNameMeansTheSendersFolder) {
     WriteMessage(Path("here/same.pml"), "HERE");
     WriteMessage(Path("there/same.pml"), "THERE");
     EXPECT_EQ(HandOver({"same.pml"}, Path("there")), 0);
-    EXPECT_TRUE(OpenedBecomes({"AAA", "THERE"})) << Opened().join(',').toStdString();
+    EXPECT_TRUE(OpenedBecomes({"AAA", "THERE"}));
 }
 
 TEST_F(SingleInstance, CopiesInOtherFoldersRunSideBySideAndAStaleSocketIsReplaced) {
@@ -278,6 +292,9 @@ TEST_F(SingleInstance, CopiesInOtherFoldersRunSideBySideAndAStaleSocketIsReplace
     ASSERT_TRUE(QDir(m_root.path()).mkpath("copy"));
     const QString copy = Path("copy/tarvin");
     ASSERT_TRUE(QFile::copy(TARVIN_PROGRAM, copy));
+    // The launcher finds its windows beside it.
+    ASSERT_TRUE(QDir(m_root.path()).mkpath("copy/lib/tarvin"));
+    ASSERT_TRUE(QFile::copy(TARVIN_GUI_LIBRARY, Path("copy/lib/tarvin/tarvin-gui.so")));
     ASSERT_TRUE(QDir(Path("runtime")).mkpath("tarvin"));
     {
         const QByteArray stale = QFile::encodeName(SocketPath(copy));
@@ -299,7 +316,7 @@ TEST_F(SingleInstance, CopiesInOtherFoldersRunSideBySideAndAStaleSocketIsReplace
 
     // Each hands over to its own program's viewer.
     EXPECT_EQ(HandOver({WriteMessage(Path("there/b.pml"), "BBB")}, Path("there")), 0);
-    EXPECT_TRUE(OpenedBecomes({"AAA", "BBB", "COPY"})) << Opened().join(',').toStdString();
+    EXPECT_TRUE(OpenedBecomes({"AAA", "BBB", "COPY"}));
     EXPECT_EQ(Running(), 2);
 
     // A viewer that is told to end removes its socket; one killed leaves it behind, and the
@@ -389,7 +406,7 @@ TEST_F(SingleInstance, HostileClientsNeitherStopNorBlockTheViewer) {
 
     // Meanwhile a real second start is served at once.
     EXPECT_EQ(HandOver({WriteMessage(Path("there/b.pml"), "BBB")}, Path("there")), 0);
-    EXPECT_TRUE(OpenedBecomes({"AAA", "BBB"})) << Opened().join(',').toStdString();
+    EXPECT_TRUE(OpenedBecomes({"AAA", "BBB"}));
 
     for (auto &socket : silent) {
         EXPECT_TRUE(

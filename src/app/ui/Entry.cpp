@@ -6,6 +6,7 @@
 #include "app/ui/BringToFront.h"
 #include "app/ui/ExplorerDialogs.h"
 #include "app/ui/FeatureWiring.h"
+#include "app/ui/StartupTrace.h"
 #include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "base/ui/WindowSupport.h"
@@ -37,15 +38,6 @@ namespace {
 // The least time the splash window stays up at a start without arguments.
 constexpr int kSplashMilliseconds = 2000;
 
-// The arguments as the file system's bytes, so that a file or folder whose name is not valid
-// UTF-8 can still be found (util/NativePath.h).
-QStringList processArguments(int argc, char **argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(DecodeNativePath(argv[i]));
-    return arguments;
-}
-
 // Whether the arguments select viewer mode; errors and conversion are handled later, under
 // a QCoreApplication.
 bool selectsViewer(const QStringList &arguments) {
@@ -53,20 +45,6 @@ bool selectsViewer(const QStringList &arguments) {
         return ParseArguments(arguments, QString(), QString()).Mode == rmViewer;
     } catch (const Error &) {
         return false;
-    }
-}
-
-// The single-instance check of viewer mode, before any window: hands the arguments to the
-// viewer of this program file that runs already, or claims the instance socket.
-TViewerStart claimViewer(const QStringList &arguments) {
-    try {
-        return StartSingleInstance(arguments,
-                                   InstanceSocketPath(CanonicalProgramPath(), PrivateTempFolder()));
-    } catch (const Error &error) {
-        // No private folder: run as a viewer of our own rather than not at all.
-        const QByteArray line = "tarvin: " + error.message().toUtf8() + '\n';
-        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-        return TViewerStart();
     }
 }
 
@@ -192,25 +170,26 @@ int RunViewer(const QStringList &arguments, TInstanceServer *server) {
     return status;
 }
 
-int RunProgram(int argc, char **argv) {
+int RunProgram(int argc, char **argv, const TViewerStart *claimed) {
     // A closed output pipe ("tarvin /C dir | head") must not end the run half-way: writes then
     // fail, and the console carries on silently.
     std::signal(SIGPIPE, SIG_IGN);
-    QStringList arguments = processArguments(argc, argv);
+    QStringList arguments = ProgramArguments(argc, argv);
     if (selectsViewer(arguments)) {
         // A second start hands over and ends here, without a display or an application object.
-        const TViewerStart start = claimViewer(arguments);
+        const TViewerStart start = claimed ? *claimed : ClaimViewer(arguments);
         if (start.HandedOver)
             return start.ExitStatus;
         QApplication app(argc, argv);
         quitOnTerminate(&app);
+        InstallStartupTrace();
         // Made after the application and gone before it; connections wait until it listens.
         std::unique_ptr<TInstanceServer> server;
         if (start.ListeningSocket >= 0)
             server = std::make_unique<TInstanceServer>(start.ListeningSocket, start.SocketPath);
         // The application has taken its own options ("-style fusion", "-platform xcb") out of
         // the list; what remains is ours.
-        arguments = processArguments(argc, argv);
+        arguments = ProgramArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
         UseStandardIconFallback();
         // Windows reach the desktop (programs, dialogs, the clipboard) through these.

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -28,9 +29,12 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
+#include <utility>
 
 namespace tarvin {
 
@@ -408,6 +412,54 @@ void TTarvinFrame::SetPlainText(bool plainText) {
     emit OnViewModeChange(this);
 }
 
+// The HTML body's place while the frame waits for its first paint: the page's background,
+// so that the page takes its place without a visible change of the layout.
+class THtmlPlaceholder : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> Painted; // called once, after the next paint
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter(this).fillRect(rect(), Qt::white);
+        if (Painted)
+            QTimer::singleShot(0, this, std::exchange(Painted, nullptr));
+    }
+};
+
+namespace {
+// The longest an HTML body waits for its frame's first paint (a covered window is not painted).
+constexpr int kHtmlStartDelayMs = 250;
+} // namespace
+
+void TTarvinFrame::waitForFirstPaint() {
+    if (!m_htmlPlaceholder) {
+        m_htmlPlaceholder = new THtmlPlaceholder(m_bodyStack);
+        m_bodyStack->addWidget(m_htmlPlaceholder);
+    }
+    m_bodyStack->setCurrentWidget(m_htmlPlaceholder);
+    updateRemoteBar();
+    emit StateChanged();
+    if (m_htmlWaiting)
+        return;
+    m_htmlWaiting = true;
+    auto start = [this] {
+        if (!m_htmlWaiting)
+            return;
+        m_htmlWaiting = false;
+        m_htmlMayStart = true;
+        if (m_bodyStack->currentWidget() == m_htmlPlaceholder)
+            updateBodyView();
+    };
+    m_htmlPlaceholder->Painted = start;
+    // A frame that is not on screen once its opener is through is never painted.
+    QTimer::singleShot(0, this, [this, start] {
+        if (!isVisible())
+            start();
+    });
+    QTimer::singleShot(kHtmlStartDelayMs, this, start);
+}
+
 void TTarvinFrame::updateBodyView() {
     if (m_updatingBody)
         return;
@@ -425,7 +477,6 @@ void TTarvinFrame::updateBodyView() {
         showPlainBody();
         return;
     }
-    THtmlBodyView *view = HtmlView();
     QString file;
     try {
         file = HtmlFileName();
@@ -442,6 +493,13 @@ void TTarvinFrame::updateBodyView() {
                       .arg(name, error.message()));
         return;
     }
+    // Starting the HTML engine takes long: a frame that has not been painted yet shows its
+    // header and an empty body first, and the page follows.
+    if (!m_webBrowser && !m_htmlMayStart) {
+        waitForFirstPaint();
+        return;
+    }
+    THtmlBodyView *view = HtmlView();
     view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
     view->LoadFile(file);
     m_bodyStack->setCurrentWidget(view);

@@ -26,6 +26,7 @@ namespace tarvin {
 class TFrmHeader;
 class TGWMessage;
 class THtmlBodyView;
+class THtmlPlaceholder;
 class THtmlRemoteContentBar;
 class TViewerActionHandler;
 class TWorkFolder;
@@ -168,6 +169,7 @@ private:
     void fillProperties();
     void fillSaveLog();
     void showPlainBody();
+    void waitForFirstPaint();
     void updateRemoteBar();
     QPlainTextEdit *activeTextView() const;
     void showError(const QString &text);
@@ -200,6 +202,10 @@ private:
     QSplitter *m_splMessage = nullptr;
     QStackedWidget *m_bodyStack = nullptr;
     THtmlBodyView *m_webBrowser = nullptr;
+    // The HTML body's place until this frame has been painted once (see updateBodyView).
+    THtmlPlaceholder *m_htmlPlaceholder = nullptr;
+    bool m_htmlWaiting = false;
+    bool m_htmlMayStart = false;
     THtmlRemoteContentBar *m_remoteBar = nullptr;
     QPlainTextEdit *m_reMessageBody = nullptr;
     QPlainTextEdit *m_reProperties = nullptr;
