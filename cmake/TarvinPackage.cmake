@@ -1,15 +1,14 @@
 # Installation and the Debian package (cpack -G DEB).
 include(GNUInstallDirs)
 
-# The program files that are installed. A further executable of the program (a launcher and
-# its window part, say) is one more name in this list. A shared library of the program goes
-# into a folder of its own (LIBRARY below); the executables that load it then need
-# INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}/tarvin". tests/install/check_install.sh
-# lists the installed files and learns of the new one too.
-set(TARVIN_INSTALL_TARGETS tarvin)
+# The program files that are installed: the launcher and its window part, which it loads from
+# ../lib/tarvin/ beside its own file (a private folder, not the multiarch library folder, so the
+# launcher finds it by a fixed relative path). tests/install/check_install.sh lists the installed
+# files and learns of a new one too.
+set(TARVIN_INSTALL_TARGETS tarvin tarvin_gui)
 install(TARGETS ${TARVIN_INSTALL_TARGETS}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tarvin NAMELINK_SKIP)
+        LIBRARY DESTINATION lib/tarvin NAMELINK_SKIP)
 
 set(TARVIN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tarvin)
 # Debian's copyright and changelog files, compressed as the Debian rules want them.

@@ -24,6 +24,7 @@ tree)
     cmake --install "$build" --prefix "$prefix" >/dev/null
     expected=(
         bin/tarvin
+        lib/tarvin/tarvin-gui.so
         share/applications/$app_id.desktop
         share/doc/tarvin/changelog.gz
         share/doc/tarvin/copyright

@@ -192,6 +192,8 @@ int RunProgram(int argc, char **argv, const TViewerStart *claimed) {
         arguments = ProgramArguments(argc, argv);
         QApplication::setApplicationName(VersionKey(9));
         UseStandardIconFallback();
+        // Lets docks and task bars (Wayland above all) match the windows to the menu entry.
+        QGuiApplication::setDesktopFileName(QStringLiteral("example.halvorn.Tarvin"));
         // Windows reach the desktop (programs, dialogs, the clipboard) through these.
         TDesktopServices desktop;
         TScopedDesktop desktopScope(desktop);
