@@ -11,6 +11,7 @@ packages=(
     libxml2-utils xdg-utils shared-mime-info time
     xvfb xauth
     cups cups-client cups-filters poppler-utils
+    libqpdf-dev
     fonts-dejavu-core
 )
 
