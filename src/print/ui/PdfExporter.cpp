@@ -198,3 +198,65 @@ QString PdfNameForMessageFile(const QString &messageFile) {
 }
 
 } // namespace tarvin
+
+namespace tarvin {
+
+TPdfBatchExport::TPdfBatchExport(QObject *parent) : QObject(parent) {
+    m_exporter = new TPdfExporter(this);
+    connect(m_exporter, &TPdfExporter::Finished, this, &TPdfBatchExport::jobFinished);
+}
+
+void TPdfBatchExport::Start(const QStringList &files, const QString &folder,
+                            const TPdfExportJob &settings) {
+    if (m_running)
+        return;
+    m_files = files;
+    m_folder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    m_settings = settings;
+    m_settings.Message = nullptr;
+    m_names.clear();
+    m_written.clear();
+    m_failures.clear();
+    m_index = 0;
+    m_running = true;
+    m_cancelled = false;
+    QTimer::singleShot(0, this, &TPdfBatchExport::next);
+}
+
+void TPdfBatchExport::Cancel() {
+    m_cancelled = true;
+}
+
+void TPdfBatchExport::next() {
+    if (!m_running)
+        return;
+    if (m_cancelled || m_index >= m_files.size()) {
+        m_exporter->Abort();
+        m_running = false;
+        emit Finished(m_cancelled);
+        return;
+    }
+    const QString file = m_files.at(m_index);
+    emit Progress(m_index, int(m_files.size()), file);
+    const QString name = UniqueName(PdfNameForMessageFile(file), [this](const QString &candidate) {
+        return m_names.contains(candidate, Qt::CaseSensitive) ||
+               PathEntryExists(m_folder + candidate);
+    });
+    m_names << name;
+    TPdfExportJob job = m_settings;
+    job.MessageFile = file;
+    job.OutputPath = m_folder + name;
+    m_exporter->Start(job);
+}
+
+void TPdfBatchExport::jobFinished(const QString &output, const QString &error) {
+    if (error.isEmpty())
+        m_written << output;
+    else
+        m_failures << m_files.at(m_index) + QStringLiteral(": ") + error;
+    ++m_index;
+    // From the event loop, so that a long run never nests.
+    QTimer::singleShot(0, this, &TPdfBatchExport::next);
+}
+
+} // namespace tarvin

@@ -82,3 +82,43 @@ private:
 QString PdfNameForMessageFile(const QString &messageFile);
 
 } // namespace tarvin
+
+namespace tarvin {
+
+// Exports message files one after the other into a folder, one PDF each under
+// PdfNameForMessageFile made unique (an existing entry is never replaced). A failure is
+// collected and the next file goes on; Cancel stops before the next file.
+class TPdfBatchExport : public QObject {
+    Q_OBJECT
+public:
+    explicit TPdfBatchExport(QObject *parent = nullptr);
+
+    // Starts the run; the settings are those of every job (message and output left out).
+    void Start(const QStringList &files, const QString &folder, const TPdfExportJob &settings);
+    void Cancel();
+    bool Running() const { return m_running; }
+
+    QStringList Written() const { return m_written; }
+    QStringList Failures() const { return m_failures; } // "<file>: <reason>"
+
+signals:
+    // Before each file (`done` files finished of `total`).
+    void Progress(int done, int total, const QString &file);
+    void Finished(bool cancelled);
+
+private:
+    void next();
+    void jobFinished(const QString &output, const QString &error);
+
+    TPdfExporter *m_exporter = nullptr;
+    QStringList m_files;
+    QString m_folder;
+    TPdfExportJob m_settings;
+    QStringList m_names; // output names taken by this run
+    QStringList m_written, m_failures;
+    int m_index = 0;
+    bool m_running = false;
+    bool m_cancelled = false;
+};
+
+} // namespace tarvin
