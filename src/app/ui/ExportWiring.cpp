@@ -161,10 +161,11 @@ void ExportFrameMessage(TTarvinFrame *frame) {
     runJob(frame, job);
 }
 
-void ExportMessageFiles(QWidget *owner, const QStringList &files) {
+void ExportMessageFiles(QWidget *owner, const QStringList &files, bool showSystemAttachments) {
     if (files.isEmpty())
         return;
     TPdfExportJob settings;
+    settings.ShowSystemAttachments = showSystemAttachments;
     settings.RemoteContentAllowed = AppConfig().LoadRemoteContent;
     QPointer<QWidget> window(owner);
     if (files.size() == 1) {

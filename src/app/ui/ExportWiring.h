@@ -16,7 +16,7 @@ void ExportFrameMessage(TTarvinFrame *frame);
 // "Export as PDF..." of message files (the message list's selected rows): one file asks for
 // its PDF file; several ask for a folder and are written one PDF each, with a progress window
 // that can cancel; failures are reported at the end.
-void ExportMessageFiles(QWidget *owner, const QStringList &files);
+void ExportMessageFiles(QWidget *owner, const QStringList &files, bool showSystemAttachments);
 
 // Before the application object of "/E:PDF": with no display to reach, the pages are laid out
 // off screen.

@@ -73,9 +73,10 @@ void ConnectExplorer(TExplorerForm &explorer) {
     QObject::connect(pane, &TViewerActionHandler::PrintRequested, &explorer, &PrintFrameMessage);
     QObject::connect(pane, &TViewerActionHandler::ExportPdfRequested, &explorer,
                      &ExportFrameMessage);
-    QObject::connect(
-        &explorer, &TExplorerForm::ExportPdfRequested, &explorer,
-        [&explorer](const QStringList &files) { ExportMessageFiles(&explorer, files); });
+    QObject::connect(&explorer, &TExplorerForm::ExportPdfRequested, &explorer,
+                     [&explorer](const QStringList &files, bool showSystemAttachments) {
+                         ExportMessageFiles(&explorer, files, showSystemAttachments);
+                     });
     QObject::connect(&explorer, &TExplorerForm::SaveAllAttachmentsRequested, &explorer,
                      [&explorer](const QStringList &files, bool showSystemAttachments) {
                          SaveAllAttachmentsOfFiles(&explorer, files, showSystemAttachments);

@@ -215,7 +215,7 @@ void TExplorerForm::connectActions() {
     connect(a->actExportPdf, &QAction::triggered, this, [this] {
         const QStringList files = m_messages->SelectedFiles();
         if (!files.isEmpty())
-            emit ExportPdfRequested(files);
+            emit ExportPdfRequested(files, m_actions->actSystemAttachments->isChecked());
     });
     connect(a->actSaveAllAttachments, &QAction::triggered, this, [this] {
         const QStringList files = m_messages->SelectedFiles();
