@@ -94,7 +94,8 @@ QString PdfDateText(TDateTime value) {
 }
 
 void WriteDecoratedPdf(const QByteArray &pages, const QByteArray &overlay,
-                       const std::vector<TPdfEmbeddedFile> &files, const QString &path) {
+                       const std::vector<TPdfEmbeddedFile> &files, const QString &path,
+                       const QString &title) {
     QByteArray output;
     try {
         QPDF pdf;
@@ -105,6 +106,16 @@ void WriteDecoratedPdf(const QByteArray &pages, const QByteArray &overlay,
             overlayPages(pdf, top);
         }
         embedFiles(pdf, files);
+        if (!title.isEmpty()) {
+            QPDFObjectHandle trailer = pdf.getTrailer();
+            QPDFObjectHandle info = trailer.getKey("/Info");
+            if (!info.isDictionary()) {
+                info = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+                trailer.replaceKey("/Info", info);
+            }
+            info.replaceKey("/Title",
+                            QPDFObjectHandle::newUnicodeString(title.toUtf8().toStdString()));
+        }
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
         writer.setStaticID(false);

@@ -21,8 +21,10 @@ QString PdfDateText(TDateTime value);
 
 // Writes `pages` (a PDF) with each page of `overlay` drawn over the page of the same number
 // (an overlay with fewer pages leaves the rest alone) and every file embedded, to `path`
-// (written whole or not at all). Uses libqpdf; raises Error with the reason.
+// (written whole or not at all), with `title` (when given) as the document's title. Uses
+// libqpdf; raises Error with the reason.
 void WriteDecoratedPdf(const QByteArray &pages, const QByteArray &overlay,
-                       const std::vector<TPdfEmbeddedFile> &files, const QString &path);
+                       const std::vector<TPdfEmbeddedFile> &files, const QString &path,
+                       const QString &title = QString());
 
 } // namespace tarvin

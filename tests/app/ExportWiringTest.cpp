@@ -109,7 +109,7 @@ TEST(ExportWiring, ViewerExportEmbedsWhatSaveAsWrites) {
 
     const QString text = PdfText(pdf);
     for (const char *expected : {"From:", "Ann Lee", "Subject:", "Quarterly: figures/2026",
-                                 "the figures.", "Attachments:", "Page 1 of 1"})
+                                 "the figures.", "Attachments:", "Page 1 of 1", "mail.pml"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
 

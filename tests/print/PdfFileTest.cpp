@@ -96,10 +96,12 @@ TEST(PdfFile, EmbeddedFilesReadBackByteExact) {
         {"Grüße [0000deadbeef].pml", c, 0, "Grüße"},
     };
     const QString out = folder.filePath("out.pdf");
-    WriteDecoratedPdf(MakePdf(2, "Body text"), MakePdf(2, "Page header"), files, out);
+    WriteDecoratedPdf(MakePdf(2, "Body text"), MakePdf(2, "Page header"), files, out,
+                      "Ann - Grüße");
 
     QPDF pdf;
     pdf.processFile(out.toUtf8().constData());
+    EXPECT_EQ(pdf.getTrailer().getKey("/Info").getKey("/Title").getUTF8Value(), "Ann - Grüße");
     auto embedded = EmbeddedFiles(pdf);
     ASSERT_EQ(embedded.size(), 3u);
     EXPECT_EQ(embedded["figures.bin"].Data, binary);

@@ -69,15 +69,12 @@ void runJob(QWidget *owner, const TPdfExportJob &job) {
         QPointer<QWidget> window(owner);
         QObject::connect(exporter, &TPdfExporter::Finished, owner,
                          [window](const QString &, const QString &error) {
-                             QApplication::restoreOverrideCursor();
                              if (!error.isEmpty())
                                  Desktop().ShowError(window ? window->window() : nullptr, kTitle,
                                                      error);
                          });
     }
-    if (exporter->Busy())
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // One export per window at a time (a few hundred milliseconds each).
     exporter->Start(job);
 }
 
@@ -146,18 +143,12 @@ void ExportFrameMessage(TTarvinFrame *frame) {
         (frame->HtmlViewShown() && frame->HtmlView()->RemoteContentAllowed());
     job.BodyFont = frame->PlainTextView()->font();
     job.OutputPath = path;
+    job.PlainText = frame->PlainText();
+    job.Address = frame->FileName();
     // The page layout chosen with Page Setup when printing this frame, else the default.
     if (auto *printer =
             frame->findChild<TfrmMessagePrinter *>(QString(), Qt::FindDirectChildrenOnly))
         job.Layout = printer->ChosenPageLayout();
-    try {
-        job.WorkFolder = frame->GetWorkFolder();
-        if (!frame->PlainText())
-            job.BodyFileName = frame->HtmlFileName();
-    } catch (const Error &error) {
-        Desktop().ShowError(frame->window(), kTitle, error.message());
-        return;
-    }
     runJob(frame, job);
 }
 
@@ -182,6 +173,7 @@ void ExportMessageFiles(QWidget *owner, const QStringList &files, bool showSyste
         if (!window || path.isEmpty())
             return;
         settings.MessageFile = files.first();
+        settings.Address = QFileInfo(files.first()).absoluteFilePath();
         settings.OutputPath = path;
         runJob(window, settings);
         return;

@@ -8,6 +8,7 @@
 #include "print/ui/MessagePrinter.h"
 #include "print/ui/PagePainter.h"
 #include "print/ui/PrintDocumentBuilder.h"
+#include "util/NativePath.h"
 #include "util/SafeFileName.h"
 #include "util/WorkFolder.h"
 #include "view/AttachmentExport.h"
@@ -46,19 +47,27 @@ bool TPdfExporter::Start(const TPdfExportJob &job) {
     m_job = job;
     m_loaded.reset();
     m_workFolder.reset();
-    m_message = job.Message;
+    m_message = nullptr;
     m_layout = job.Layout ? *job.Layout : DefaultPrintLayout();
-    QString bodyFile = job.BodyFileName;
-    QString workFolder = job.WorkFolder;
+    QString bodyFile;
+    QString workFolder;
     try {
-        if (!m_message) {
-            m_loaded = std::make_unique<TGWMessage>();
+        // A work folder of our own with a message of our own: the window exported from may
+        // show another message, or close, while the pages are laid out.
+        m_workFolder = std::make_unique<TWorkFolder>(QStringLiteral("TPdfExporter"));
+        workFolder = m_workFolder->Path();
+        m_loaded = std::make_unique<TGWMessage>();
+        if (job.Message) {
+            const QString copy = workFolder + QStringLiteral("message.pml");
+            job.Message->SaveToFile(copy);
+            m_loaded->LoadFromFile(copy);
+        } else {
             m_loaded->LoadFromFile(job.MessageFile);
-            m_message = m_loaded.get();
-            m_workFolder = std::make_unique<TWorkFolder>(QStringLiteral("TPdfExporter"));
-            workFolder = m_workFolder->Path();
-            bodyFile = ExtractHtmlBody(*m_message, workFolder);
         }
+        m_message = m_loaded.get();
+        m_job.Message = nullptr;
+        if (!job.PlainText)
+            bodyFile = ExtractHtmlBody(*m_message, workFolder);
     } catch (const Error &error) {
         // Reported from the event loop, as every other outcome.
         const quint64 generation = m_generation;
@@ -69,7 +78,7 @@ bool TPdfExporter::Start(const TPdfExportJob &job) {
         return true;
     }
     m_htmlMode = !bodyFile.isEmpty();
-    m_job.BodyFileName = bodyFile;
+    m_bodyFileName = bodyFile;
     m_filter->SetAllowedFolder(workFolder);
     m_filter->SetRemoteAllowed(job.RemoteContentAllowed);
     m_deadline.start(kTimeLimitMilliseconds);
@@ -143,15 +152,16 @@ void TPdfExporter::pagesRendered(const QByteArray &pdf) {
 }
 
 void TPdfExporter::writePdf(const QByteArray &pdf) {
-    const TPageDecoration decoration{
-        PrintDocumentTitle(*m_message),
-        m_htmlMode ? m_job.BodyFileName : QStringLiteral("about:blank"), QDate::currentDate()};
+    const TPageDecoration decoration{PrintDocumentTitle(*m_message),
+                                     !m_job.Address.isEmpty() ? DisplayPath(m_job.Address)
+                                     : m_htmlMode             ? m_bodyFileName
+                                                              : QStringLiteral("about:blank"),
+                                     QDate::currentDate()};
     const QByteArray overlay =
         DecorationOverlayPdf(pdf, m_layout.margins(QPageLayout::Point), decoration);
 
     // The attachments are written as the viewer saves them, then embedded from there.
-    QTemporaryDir folder(m_workFolder ? m_workFolder->Path() + QStringLiteral("pdf-XXXXXX")
-                                      : QDir::tempPath() + QStringLiteral("/tarvin-pdf-XXXXXX"));
+    QTemporaryDir folder(m_workFolder->Path() + QStringLiteral("attachments-XXXXXX"));
     if (!folder.isValid())
         throw Error(
             QStringLiteral("Cannot create a temporary folder. %1").arg(folder.errorString()));
@@ -174,7 +184,7 @@ void TPdfExporter::writePdf(const QByteArray &pdf) {
         WriteAttachmentFile(file, embedded.SourcePath);
         files.push_back(embedded);
     }
-    WriteDecoratedPdf(pdf, overlay, files, m_job.OutputPath);
+    WriteDecoratedPdf(pdf, overlay, files, m_job.OutputPath, decoration.Title);
 }
 
 void TPdfExporter::finish(const QString &error) {
@@ -245,6 +255,7 @@ void TPdfBatchExport::next() {
     m_names << name;
     TPdfExportJob job = m_settings;
     job.MessageFile = file;
+    job.Address = QFileInfo(file).absoluteFilePath();
     job.OutputPath = m_folder + name;
     m_exporter->Start(job);
 }

@@ -23,17 +23,18 @@ class TWorkFolder;
 // with the page header and footer of a printout, and every attachment that holds data embedded
 // as a file of the PDF.
 struct TPdfExportJob {
-    // Either a message shown somewhere (not owned; it must outlive the export) with the body
-    // file and work folder it was shown from, or a message file to load.
+    // Either a message shown somewhere (copied when the job starts, so it may go at once), or
+    // a message file to load.
     const TGWMessage *Message = nullptr;
-    QString BodyFileName; // the extracted HTML body; "" prints the plain text
-    QString WorkFolder;   // the folder the page may load files from
-    QString MessageFile;  // used when Message is null; HTML body printed when it has one
+    QString MessageFile;    // used when Message is null
+    bool PlainText = false; // else the HTML body, when the message has one
     bool ShowSystemAttachments = false;
     bool RemoteContentAllowed = false;
     std::optional<QFont> BodyFont; // the plain-text view's font
     std::optional<QPageLayout> Layout;
     QString OutputPath;
+    // The left of the footer: the message file exported (the page address when empty).
+    QString Address;
 };
 
 // Writes one PDF at a time, off the event loop: load the page, build the print document,
@@ -73,6 +74,7 @@ private:
     const TGWMessage *m_message = nullptr;
     bool m_busy = false;
     bool m_htmlMode = false;
+    QString m_bodyFileName;
     QPageLayout m_layout;
     quint64 m_generation = 0; // call-backs of an aborted job are dropped
 };
