@@ -74,6 +74,7 @@ TFileExistsDialog::TFileExistsDialog(const QString &path, QWidget *owner) : QDia
     add(QStringLiteral("&Skip"), "Skip", TCollisionChoice::Skip);
     QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addWidget(m_applyToAll);
