@@ -48,6 +48,7 @@ bool TPdfExporter::Start(const TPdfExportJob &job) {
     m_loaded.reset();
     m_workFolder.reset();
     m_message = nullptr;
+    m_building = false;
     m_layout = job.Layout ? *job.Layout : DefaultPrintLayout();
     QString bodyFile;
     QString workFolder;
@@ -99,8 +100,10 @@ void TPdfExporter::Abort() {
 }
 
 void TPdfExporter::pageLoaded(bool) {
-    if (!m_busy || !m_message)
+    // Once per job: a page that loads again (a refresh) must not write the file twice.
+    if (!m_busy || !m_message || m_building)
         return;
+    m_building = true;
     TPrintSettings settings;
     settings.Message = m_message;
     settings.HtmlMode = m_htmlMode;

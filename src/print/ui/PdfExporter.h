@@ -74,6 +74,7 @@ private:
     const TGWMessage *m_message = nullptr;
     bool m_busy = false;
     bool m_htmlMode = false;
+    bool m_building = false; // the print document of this job is being built
     QString m_bodyFileName;
     QPageLayout m_layout;
     quint64 m_generation = 0; // call-backs of an aborted job are dropped
