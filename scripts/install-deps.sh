@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream file
     xvfb xauth
     cups cups-client cups-filters poppler-utils
+    libqpdf-dev
     fonts-dejavu-core
 )
 

@@ -23,6 +23,7 @@ QString UsageText(const QString &productName, const QString &programName) {
         QStringLiteral("              U Set message file time to UTC (default is local time)."),
         QStringLiteral("  /S        Run silently: hide status messages."),
         QStringLiteral("  /?, /H    Show this help display."),
+        QStringLiteral("  /E:PDF    Export messages as PDF files into the folder named after /O."),
     };
     return lines.join(QStringLiteral("\r\n"));
 }
@@ -49,7 +50,14 @@ TStartupOptions ParseArguments(const QStringList &arguments, const QString &prod
     auto usage = [&](bool requested) {
         return UsageError(UsageText(productName, programName), requested);
     };
+    bool outputExpected = false;
     for (const QString &argument : arguments) {
+        if (outputExpected) {
+            // "/O" takes the next argument as it stands, whatever it looks like.
+            options.OutputFolder = argument;
+            outputExpected = false;
+            continue;
+        }
         if (!IsSwitchArgument(argument)) {
             options.Folders.append(argument);
             continue;
@@ -79,11 +87,28 @@ TStartupOptions ParseArguments(const QStringList &arguments, const QString &prod
         case 's':
             options.Silent = true;
             break;
+        case 'E':
+        case 'e':
+            // Export: "/E:PDF" is the only form.
+            if (argument.mid(2).compare(QStringLiteral(":PDF"), Qt::CaseInsensitive) != 0)
+                throw usage(false);
+            options.Mode = rmExportPdf;
+            break;
+        case 'O':
+        case 'o':
+            if (argument.size() > 2)
+                throw usage(false);
+            outputExpected = true;
+            break;
         default:
             throw InvalidArgumentError(QStringLiteral("Invalid command-line argument: ") +
                                        argument);
         }
     }
+    // The export needs its inputs and its output folder; the output folder needs the export.
+    if (outputExpected || (options.Mode == rmExportPdf) != !options.OutputFolder.isEmpty() ||
+        (options.Mode == rmExportPdf && options.Folders.isEmpty()))
+        throw usage(false);
     if (options.Mode == rmNone)
         options.Mode = rmViewer;
     return options;

@@ -26,7 +26,8 @@ public:
     using Error::Error;
 };
 
-// The eleven usage lines joined by CR LF, for the given product and program names.
+// The eleven usage lines and the line of "/E:PDF" joined by CR LF, for the given product and
+// program names.
 QString UsageText(const QString &productName, const QString &programName);
 
 // True when the argument is a switch. An argument that starts with "/" but holds a further

@@ -4,7 +4,7 @@
 
 namespace tarvin {
 
-enum TRunMode { rmNone, rmViewer, rmConvert };
+enum TRunMode { rmNone, rmViewer, rmConvert, rmExportPdf };
 
 // Start-up state, set once from the command line.
 struct TStartupOptions {
@@ -12,7 +12,8 @@ struct TStartupOptions {
     bool Silent = false;
     bool Recursive = false;
     bool Utc = false;
-    QStringList Folders; // arguments that are not switches, in order, as given
+    QStringList Folders;  // arguments that are not switches, in order, as given
+    QString OutputFolder; // "/O": where "/E:PDF" writes
 };
 
 TRunMode RunMode();

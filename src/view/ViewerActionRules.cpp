@@ -41,6 +41,16 @@ TViewerActionStates ViewerActionStates(const TViewerFrameState &state) {
     s.Font.Enabled = messageTab && state.PlainText;
 
     s.Mail.Enabled = state.Features.Mail && itemChosen;
+    // Both act on the message the frame shows (in the explorer, the list has its own).
+    s.ExportPdf.Enabled = state.Features.Export && hasMessage;
+    s.SaveAllAttachments.Enabled = hasMessage && state.AttachmentDataListed;
+    return s;
+}
+
+TListExportStates ListExportStates(bool rowsSelected, bool exportServed) {
+    TListExportStates s;
+    s.ExportPdf.Enabled = exportServed && rowsSelected;
+    s.SaveAllAttachments.Enabled = rowsSelected;
     return s;
 }
 

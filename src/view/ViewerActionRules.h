@@ -25,6 +25,7 @@ struct TViewerFeatures {
     bool Print = false;
     bool Find = false;
     bool Mail = false;
+    bool Export = false; // "Export as PDF..."
 };
 
 // What the enabled, checked and visible states of the viewer actions depend on: the frame's
@@ -40,6 +41,7 @@ struct TViewerFrameState {
     bool HasPlainBody = false;
     bool AttachmentSelected = false;
     bool SelectedAttachmentHasData = false;
+    bool AttachmentDataListed = false; // an attachment with data is in the list
     bool ToolbarVisible = false;
     bool AttachmentsVisible = false;
     bool ShowSystemAttachments = false;
@@ -66,9 +68,17 @@ struct TViewerActionStates {
     TActionState Html, PlainText;              // another radio group
     TActionState OpenAttachment, SaveAs, Font;
     TActionState Mail; // all seven reply and forward actions
+    TActionState ExportPdf, SaveAllAttachments;
 };
 
 // The enabled, checked and visible states of the viewer actions for a frame state.
 TViewerActionStates ViewerActionStates(const TViewerFrameState &state);
+
+// "Export as PDF..." and "Save All Attachments..." of a message list: for the selected rows
+// (one or several), export only where the program serves it.
+struct TListExportStates {
+    TActionState ExportPdf, SaveAllAttachments;
+};
+TListExportStates ListExportStates(bool rowsSelected, bool exportServed);
 
 } // namespace tarvin

@@ -31,11 +31,12 @@ const char *const kUsageLines[] = {
 
 } // namespace
 
-TEST(UsageText, IsElevenLinesJoinedByCrLf) {
+TEST(UsageText, ElevenDescribedLinesThenTheExportLineJoinedByCrLf) {
     QStringList lines = UsageText("Tarvin", "tarvin").split("\r\n");
-    ASSERT_EQ(lines.size(), 11);
+    ASSERT_EQ(lines.size(), 12);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(lines.at(i), QString::fromLatin1(kUsageLines[i])) << "line " << i + 1;
+    EXPECT_TRUE(lines.at(11).startsWith("  /E:PDF    ")) << lines.at(11).toStdString();
     EXPECT_FALSE(UsageText("Tarvin", "tarvin").endsWith("\n"));
     EXPECT_TRUE(UsageText("Prod", "prog").startsWith("Opens Prod,"));
 }
@@ -114,6 +115,28 @@ TEST(ParseArguments, UsageAndInvalidSwitches) {
     EXPECT_THROW(parse({"/Convert:R"}), UsageError);
 }
 
+TEST(ParseArguments, ExportToPdfNeedsItsInputsAndOutputFolder) {
+    TStartupOptions options = parse({"/e:pdf", "in", "/O", "/out/put", "b.pml", "/s"});
+    EXPECT_EQ(options.Mode, rmExportPdf);
+    EXPECT_EQ(options.Folders, QStringList({"in", "b.pml"}));
+    EXPECT_EQ(options.OutputFolder, "/out/put");
+    EXPECT_TRUE(options.Silent);
+    // "/O" takes the next argument even when it looks like a switch.
+    EXPECT_EQ(parse({"/E:PDF", "in", "/O", "/S"}).OutputFolder, "/S");
+    for (const QStringList &bad :
+         {QStringList{"/E:PDF", "in"}, QStringList{"/E:PDF", "/O", "out"},
+          QStringList{"/E:PDF", "in", "/O"}, QStringList{"/E", "in", "/O", "o"},
+          QStringList{"/E:TXT", "in", "/O", "o"}, QStringList{"in", "/O", "o"},
+          QStringList{"/E:PDF", "in", "/Out", "o"}}) {
+        try {
+            parse(bad);
+            FAIL() << bad.join(' ').toStdString();
+        } catch (const UsageError &e) {
+            EXPECT_FALSE(e.Requested());
+        }
+    }
+}
+
 TEST(ParseArguments, AbsolutePathsAreNotSwitches) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -139,8 +162,8 @@ TEST(ParseCommandLine, ShowsErrorsOnTheConsoleAndSetsExitStatus) {
 
     console.ConsoleOutput.clear();
     EXPECT_EQ(ParseCommandLine({"/?"}, runner), esSuccess);
-    EXPECT_TRUE(
-        console.ConsoleOutput.endsWith("Show this help display.\n\nPress Enter to continue."));
+    EXPECT_TRUE(console.ConsoleOutput.contains("Show this help display.") &&
+                console.ConsoleOutput.endsWith("named after /O.\n\nPress Enter to continue."));
 
     EXPECT_EQ(ParseCommandLine({"/Cx", "f"}, runner), esInvalidCommandLine);
     EXPECT_EQ(runs, 0);

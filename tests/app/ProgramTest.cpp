@@ -182,12 +182,13 @@ TEST(Program, UsageTextWithoutDisplay) {
     RunResult result = runTarvin({"/?"});
     EXPECT_EQ(result.exitCode, 0);
     QStringList lines = result.output.split('\n');
-    ASSERT_EQ(lines.size(), 13);
+    ASSERT_EQ(lines.size(), 14);
     EXPECT_EQ(lines.at(0), "Opens Tarvin, displays the specified message, or executes the");
     EXPECT_EQ(lines.at(3), "tarvin [ message filename ] [/C[:options] foldernames] [/S] [/?|/H]");
     EXPECT_EQ(lines.at(10), "  /?, /H    Show this help display.");
-    EXPECT_EQ(lines.at(11), "");
-    EXPECT_EQ(lines.at(12), "Press Enter to continue.");
+    EXPECT_TRUE(lines.at(11).startsWith("  /E:PDF    "));
+    EXPECT_EQ(lines.at(12), "");
+    EXPECT_EQ(lines.at(13), "Press Enter to continue.");
 }
 
 TEST(Program, InvalidSwitchAndEmptyConversion) {

@@ -114,6 +114,27 @@ TEST(ViewerActionRules, AttachmentsViewsAndFeatures) {
     EXPECT_FALSE(s.Html.Enabled); // nothing loaded
 }
 
+TEST(ViewerActionRules, ExportAndSaveAll) {
+    // Export needs the feature and a message; saving all needs a listed attachment with data.
+    TViewerFrameState state = Shown();
+    TViewerActionStates s = ViewerActionStates(state);
+    EXPECT_FALSE(s.ExportPdf.Enabled || s.SaveAllAttachments.Enabled);
+    state.Features.Export = true;
+    state.AttachmentDataListed = true;
+    s = ViewerActionStates(state);
+    EXPECT_TRUE(s.ExportPdf.Enabled && s.SaveAllAttachments.Enabled);
+    state.HasMessage = false; // a file that failed to load
+    s = ViewerActionStates(state);
+    EXPECT_FALSE(s.ExportPdf.Enabled || s.SaveAllAttachments.Enabled);
+
+    // The list: any selected rows; export only where served.
+    EXPECT_FALSE(ListExportStates(false, true).ExportPdf.Enabled);
+    EXPECT_FALSE(ListExportStates(false, true).SaveAllAttachments.Enabled);
+    EXPECT_FALSE(ListExportStates(true, false).ExportPdf.Enabled);
+    EXPECT_TRUE(ListExportStates(true, false).SaveAllAttachments.Enabled);
+    EXPECT_TRUE(ListExportStates(true, true).ExportPdf.Enabled);
+}
+
 // A host of its own (as the explorer's quick view) and the viewer window use the same handler.
 TEST(ViewerActionHandler, RetargetsToAnotherFrame) {
     QTemporaryDir dir;

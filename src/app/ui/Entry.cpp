@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/ui/BringToFront.h"
 #include "app/ui/ExplorerDialogs.h"
+#include "app/ui/ExportWiring.h"
 #include "app/ui/FeatureWiring.h"
 #include "app/ui/StartupTrace.h"
 #include "base/DesktopServices.h"
@@ -43,6 +44,15 @@ constexpr int kSplashMilliseconds = 2000;
 bool selectsViewer(const QStringList &arguments) {
     try {
         return ParseArguments(arguments, QString(), QString()).Mode == rmViewer;
+    } catch (const Error &) {
+        return false;
+    }
+}
+
+// Whether the arguments select the export to PDF (errors are handled by that mode).
+bool selectsPdfExport(const QStringList &arguments) {
+    try {
+        return ParseArguments(arguments, QString(), QString()).Mode == rmExportPdf;
     } catch (const Error &) {
         return false;
     }
@@ -200,6 +210,14 @@ int RunProgram(int argc, char **argv, const TViewerStart *claimed) {
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments, server.get());
+    }
+    if (selectsPdfExport(arguments)) {
+        // The HTML engine lays the pages out: an application object, but no window and no
+        // hand-over; the console services stay.
+        PrepareCommandLineExport();
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(VersionKey(9));
+        return RunCommandLineExport(ProgramArguments(argc, argv));
     }
     // Conversion mode keeps the headless desktop services: the console, no windows.
     QCoreApplication app(argc, argv);

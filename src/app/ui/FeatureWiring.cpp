@@ -1,5 +1,6 @@
 #include "app/ui/FeatureWiring.h"
 
+#include "app/ui/ExportWiring.h"
 #include "app/ui/PrintWiring.h"
 #include "app/ui/SearchWindow.h"
 #include "base/DesktopServices.h"
@@ -9,6 +10,7 @@
 #include "explorer/ui/ExplorerForm.h"
 #include "mail/ui/MailActionRunner.h"
 #include "util/Manual.h"
+#include "view/ui/SaveAllAttachments.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewerActionHandler.h"
 #include "view/ui/ViewerWindows.h"
@@ -46,6 +48,7 @@ void ConnectViewerWindows(TViewerWindows &viewers) {
     QObject::connect(&viewers, &TViewerWindows::AboutRequested, &viewers, &ShowAboutBox);
     QObject::connect(&viewers, &TViewerWindows::HelpRequested, &viewers, &ShowManual);
     QObject::connect(&viewers, &TViewerWindows::PrintRequested, &viewers, &PrintFrameMessage);
+    QObject::connect(&viewers, &TViewerWindows::ExportPdfRequested, &viewers, &ExportFrameMessage);
     QObject::connect(&viewers, &TViewerWindows::MailActionRequested, &viewers, &RunMailAction);
     // "Find in Messages..." searches the folder the message came from; message files opened
     // from the find window show in these viewer windows.
@@ -61,12 +64,23 @@ void ConnectViewerWindows(TViewerWindows &viewers) {
     features.Print = true;
     features.Find = true;
     features.Mail = true;
+    features.Export = true;
     viewers.SetFeatures(features);
 }
 
 void ConnectExplorer(TExplorerForm &explorer) {
     TViewerActionHandler *pane = explorer.ViewerActions();
     QObject::connect(pane, &TViewerActionHandler::PrintRequested, &explorer, &PrintFrameMessage);
+    QObject::connect(pane, &TViewerActionHandler::ExportPdfRequested, &explorer,
+                     &ExportFrameMessage);
+    QObject::connect(&explorer, &TExplorerForm::ExportPdfRequested, &explorer,
+                     [&explorer](const QStringList &files, bool showSystemAttachments) {
+                         ExportMessageFiles(&explorer, files, showSystemAttachments);
+                     });
+    QObject::connect(&explorer, &TExplorerForm::SaveAllAttachmentsRequested, &explorer,
+                     [&explorer](const QStringList &files, bool showSystemAttachments) {
+                         SaveAllAttachmentsOfFiles(&explorer, files, showSystemAttachments);
+                     });
     QObject::connect(pane, &TViewerActionHandler::MailActionRequested, &explorer, &RunMailAction);
     QObject::connect(&explorer, &TExplorerForm::FindInMessagesRequested, &explorer,
                      [](const QString &folder) { ShowSearchWindow(folder); });
@@ -74,6 +88,7 @@ void ConnectExplorer(TExplorerForm &explorer) {
     features.Print = true;
     features.Find = true;
     features.Mail = true;
+    features.Export = true;
     explorer.SetFeatures(features);
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/VersionInfo.h"
 #include "explorer/ui/ExplorerImages.h"
+#include "view/ViewerActionRules.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewImages.h"
 #include "view/ui/ViewerActionHandler.h"
@@ -44,6 +45,10 @@ TExplorerActions::TExplorerActions(TViewerActionHandler *viewerActions, QObject 
     actOptions = make("actOptions", QStringLiteral("Options..."));
     actAppHelp = make("actAppHelp", VersionKey(9) + QStringLiteral(" Help"));
     actAboutApp = make("actAboutApp", QStringLiteral("About..."));
+    actExportPdf = make("actExportPdf", QStringLiteral("Export as PDF..."));
+    actExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    actSaveAllAttachments =
+        make("actSaveAllAttachments", QStringLiteral("Save All Attachments..."));
 
     // The pane's, under the explorer's names.
     actPrint = v->actPrint;
@@ -68,6 +73,7 @@ void TExplorerActions::BuildMenus(QMenuBar *bar) {
     file->addAction(actOpen);
     file->addSeparator();
     file->addAction(actPrint);
+    file->addAction(actExportPdf);
     file->addSeparator();
     file->addAction(actClose);
 
@@ -144,6 +150,9 @@ QMenu *TExplorerActions::BuildListMenu(QWidget *parent) {
     menu->addAction(m_viewer->acReply);
     menu->addAction(m_viewer->acForward);
     menu->addAction(m_viewer->acForwardAsAtt);
+    menu->addSeparator();
+    menu->addAction(actExportPdf);
+    menu->addAction(actSaveAllAttachments);
     return menu;
 }
 
@@ -152,6 +161,9 @@ void TExplorerActions::Update(const TExplorerActionState &state) {
     actFindInMessages->setEnabled(state.FindAvailable);
     actQuickView->setEnabled(actQuickViewer->isEnabled() && actQuickViewer->isChecked());
     actConvertDates->setEnabled(state.FolderFocused);
+    const TListExportStates exports = ListExportStates(state.AnyRowSelected, state.ExportAvailable);
+    actExportPdf->setEnabled(exports.ExportPdf.Enabled);
+    actSaveAllAttachments->setEnabled(exports.SaveAllAttachments.Enabled);
     m_viewer->SetQuickViewFileSet(state.QuickViewFileSet);
     m_viewer->SetListRowSelected(state.RowSelected);
 }

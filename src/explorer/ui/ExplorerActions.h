@@ -23,8 +23,10 @@ struct TExplorerActionState {
     bool FolderFocused = false; // the folder tree has a focused folder
     bool AttachmentSelected = false;
     bool AttachmentHasData = false;
-    bool FindAvailable = false;  // the find window exists in this program
-    bool PrintAvailable = false; // printing exists in this program
+    bool FindAvailable = false;   // the find window exists in this program
+    bool PrintAvailable = false;  // printing exists in this program
+    bool AnyRowSelected = false;  // one or more rows selected in the list
+    bool ExportAvailable = false; // "Export as PDF..." exists in this program
 };
 
 // The explorer window's actions with their captions, shortcuts and update rules, and the
@@ -42,7 +44,8 @@ public:
     // Fills the tool bar; Reply and Forward come with the pane's drop-down menus.
     void BuildToolBar(QToolBar *bar, TTarvinFrame *pane);
     TViewerActionHandler *ViewerActions() const { return m_viewer; }
-    // The list's context menu: the pane's Reply, Forward and Forward as Attachment.
+    // The list's context menu: the pane's Reply, Forward and Forward as Attachment, then
+    // "Export as PDF..." and "Save All Attachments..." for the selected rows.
     QMenu *BuildListMenu(QWidget *parent);
 
     // Sets enabled, ticked and visible states from the state; the pane's actions learn the
@@ -54,6 +57,8 @@ public:
         *actSystemAttachments, *actMessage, *actProperties, *actSaveLog, *actHtml, *actPlainText,
         *actFont, *actRefresh, *actConvertDates, *actOptions, *actAppHelp, *actAboutApp,
         *actOpenAttachment, *actSaveAttachmentAs;
+    // The list's selected rows (the explorer's own, not the pane's).
+    QAction *actExportPdf, *actSaveAllAttachments;
 
 private:
     QAction *make(const char *name, const QString &caption, bool checkable = false);

@@ -195,7 +195,8 @@ void TExplorerForm::buildLayout() {
     a->BuildToolBar(m_toolBar, m_quickViewer);
     m_messages->SetContextMenu(a->BuildListMenu(m_messages));
     // Shortcuts of actions that live only in menus work window-wide.
-    addActions({a->actPrint, a->actFindInMessages, a->actQuickViewer, a->actFont, a->actRefresh});
+    addActions({a->actPrint, a->actFindInMessages, a->actQuickViewer, a->actFont, a->actRefresh,
+                a->actExportPdf});
 }
 
 void TExplorerForm::connectActions() {
@@ -213,6 +214,16 @@ void TExplorerForm::connectActions() {
             CheckFolderDates(folder, false);
     });
     connect(a->actOptions, &QAction::triggered, this, &TExplorerForm::ShowOptions);
+    connect(a->actExportPdf, &QAction::triggered, this, [this] {
+        const QStringList files = m_messages->SelectedFiles();
+        if (!files.isEmpty())
+            emit ExportPdfRequested(files, m_actions->actSystemAttachments->isChecked());
+    });
+    connect(a->actSaveAllAttachments, &QAction::triggered, this, [this] {
+        const QStringList files = m_messages->SelectedFiles();
+        if (!files.isEmpty())
+            emit SaveAllAttachmentsRequested(files, m_actions->actSystemAttachments->isChecked());
+    });
     connect(a->actAppHelp, &QAction::triggered, this, &TExplorerForm::openHelp);
     connect(a->actAboutApp, &QAction::triggered, this, &TExplorerForm::ShowAbout);
     connect(m_folders, &TFolderTree::FolderChanged, this, &TExplorerForm::folderSelected);
@@ -243,6 +254,8 @@ void TExplorerForm::UpdateActions() {
     state.FolderFocused = m_folders->currentItem() != nullptr;
     state.FindAvailable = m_features.Find;
     state.PrintAvailable = m_features.Print;
+    state.AnyRowSelected = m_messages->selectionModel()->hasSelection();
+    state.ExportAvailable = m_features.Export;
     m_actions->Update(state);
 }
 

@@ -106,6 +106,9 @@ public:
 signals:
     // "Find in Messages..." with the folder to search.
     void FindInMessagesRequested(const QString &folder);
+    // "Export as PDF..." and "Save All Attachments..." for the list's selected message files.
+    void ExportPdfRequested(const QStringList &files, bool showSystemAttachments);
+    void SaveAllAttachmentsRequested(const QStringList &files, bool showSystemAttachments);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

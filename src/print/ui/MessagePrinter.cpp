@@ -95,6 +95,20 @@ constexpr double kDefaultMarginMillimetres = 15.0;
 
 } // namespace
 
+QWebEnginePage *NewPrintPage(QObject *parent) {
+    return new TPrintPage(parent);
+}
+
+QPageLayout DefaultPrintLayout() {
+    const QPageSize size(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                             ? QPageSize::Letter
+                             : QPageSize::A4);
+    return QPageLayout(size, QPageLayout::Portrait,
+                       QMarginsF(kDefaultMarginMillimetres, kDefaultMarginMillimetres,
+                                 kDefaultMarginMillimetres, kDefaultMarginMillimetres),
+                       QPageLayout::Millimeter);
+}
+
 void TPrintRequestFilter::SetAllowedFolder(const QString &folder) {
     QString canonical = folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
     if (!canonical.isEmpty() && !canonical.endsWith(QLatin1Char('/')))

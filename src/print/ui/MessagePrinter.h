@@ -35,6 +35,14 @@ private:
     bool m_remoteAllowed = false;
 };
 
+// A page as the printing window uses: its own off-the-record profile, scripts off, pictures
+// on, following no link and opening no window.
+QWebEnginePage *NewPrintPage(QObject *parent);
+
+// The page layout the print document is laid out in when no page setup was chosen: the
+// locale's paper (A4, Letter in the United States) with 15 mm margins.
+QPageLayout DefaultPrintLayout();
+
 // The printing window: shows the print document of a message in an HTML view and prints it
 // (at once, on the default printer), previews it or sets up the page. Every showing loads
 // the page again and rebuilds the document from the current message and settings.

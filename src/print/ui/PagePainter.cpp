@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPdfSelection>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 
@@ -56,8 +57,10 @@ void PaintTextLayer(QPainter &painter, QPdfDocument &document, int page, double 
     painter.restore();
 }
 
-void PaintDecoration(QPainter &painter, const QRectF &paper, const QMarginsF &margins,
-                     const TPageDecoration &decoration, int page, int count) {
+} // namespace
+
+void PaintPageDecoration(QPainter &painter, const QRectF &paper, const QMarginsF &margins,
+                         const TPageDecoration &decoration, int page, int count) {
     QFont font = painter.font();
     font.setPointSizeF(8);
     painter.setFont(font);
@@ -85,8 +88,6 @@ void PaintDecoration(QPainter &painter, const QRectF &paper, const QMarginsF &ma
         elided(decoration.Address, footer.width() - dateWidth - gap));
     painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, date);
 }
-
-} // namespace
 
 QString PageNumberText(int page, int count) {
     return QStringLiteral("Page %1 of %2").arg(page).arg(count);
@@ -140,13 +141,50 @@ void PaintPdfPages(QPrinter &printer, const QByteArray &pdf, const TPageDecorati
         const QRectF target(0, 0, points.width() * scale, points.height() * scale);
         painter.fillRect(target, Qt::white);
         painter.drawImage(target, image);
-        PaintDecoration(painter, paper, margins, decoration, page + 1, count);
+        PaintPageDecoration(painter, paper, margins, decoration, page + 1, count);
     }
     painter.end();
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
         throw Error(QStringLiteral("The print system reported an error while printing to \"%1\".")
                         .arg(printer.outputFileName().isEmpty() ? printer.printerName()
                                                                 : printer.outputFileName()));
+}
+
+QByteArray DecorationOverlayPdf(const QByteArray &pdf, const QMarginsF &marginsPoints,
+                                const TPageDecoration &decoration) {
+    QByteArray data = pdf;
+    QBuffer source(&data);
+    source.open(QIODevice::ReadOnly);
+    QPdfDocument document;
+    document.load(&source);
+    if (document.status() != QPdfDocument::Status::Ready || document.pageCount() < 1)
+        throw Error(QStringLiteral("The pages to print could not be prepared."));
+    QByteArray overlay;
+    QBuffer target(&overlay);
+    target.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&target);
+    writer.setCreator(QStringLiteral("Tarvin"));
+    const int count = document.pageCount();
+    const auto layoutFor = [&](int page) {
+        return QPageLayout(QPageSize(document.pagePointSize(page), QPageSize::Point),
+                           QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+    };
+    writer.setPageLayout(layoutFor(0));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw Error(QStringLiteral("The pages to print could not be prepared."));
+    const double scale = writer.resolution() / 72.0;
+    for (int page = 0; page < count; ++page) {
+        if (page > 0) {
+            writer.setPageLayout(layoutFor(page));
+            writer.newPage();
+        }
+        const QSizeF points = document.pagePointSize(page);
+        const QRectF paper(0, 0, points.width() * scale, points.height() * scale);
+        PaintPageDecoration(painter, paper, marginsPoints * scale, decoration, page + 1, count);
+    }
+    painter.end();
+    return overlay;
 }
 
 } // namespace tarvin

@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QMarginsF>
+#include <QRectF>
 #include <QString>
 
+class QPainter;
 class QPrinter;
 
 namespace tarvin {
@@ -26,5 +29,16 @@ QString PageNumberText(int page, int count);
 // that a PDF written from the print stays searchable. Raises Error with the reason when the
 // pages cannot be read or the printer cannot be started or fails.
 void PaintPdfPages(QPrinter &printer, const QByteArray &pdf, const TPageDecoration &decoration);
+
+// Draws the header and footer of page `page` of `count` on `paper` (device pixels), in the
+// top and bottom margins (device pixels).
+void PaintPageDecoration(QPainter &painter, const QRectF &paper, const QMarginsF &margins,
+                         const TPageDecoration &decoration, int page, int count);
+
+// A PDF with one page per page of `pdf`, each of the same size, holding only that page's
+// header and footer as text (`marginsPoints`: the page layout's margins in points), to be laid
+// over the pages. Raises Error when the pages cannot be read.
+QByteArray DecorationOverlayPdf(const QByteArray &pdf, const QMarginsF &marginsPoints,
+                                const TPageDecoration &decoration);
 
 } // namespace tarvin

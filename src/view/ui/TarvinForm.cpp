@@ -38,7 +38,8 @@ TTarvinForm::TTarvinForm(QWidget *parent) : QMainWindow(parent) {
     m_actions->SetCurrentFrame(m_viewer);
     connect(m_actions, &TViewerActionHandler::CloseRequested, this, &QWidget::close);
     // Window-wide keys for the actions that only live on the toolbar and in menus.
-    addActions({m_actions->actPrint, m_actions->actFont, m_actions->actFindInMessages});
+    addActions({m_actions->actPrint, m_actions->actFont, m_actions->actFindInMessages,
+                m_actions->actExportPdf});
     createMenus();
 
     // Esc closes the window wherever the focus is, the HTML view included.
@@ -57,6 +58,9 @@ void TTarvinForm::createMenus() {
     const TViewerActionHandler &a = *m_actions;
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     file->addAction(a.actPrint);
+    file->addAction(a.actExportPdf);
+    file->addSeparator();
+    file->addAction(a.actSaveAllAttachments);
     file->addSeparator();
     file->addAction(a.actClose);
 

@@ -276,6 +276,7 @@ void TTarvinFrame::UseActions(TViewerActionHandler *actions) {
     m_popupMenuForward->addAction(a.acForward);
 
     m_popupMenuAttachments->addActions({a.actOpenAttachment, a.actSaveAs});
+    m_popupMenuAttachments->addAction(a.actSaveAllAttachments);
     m_popupMenuAttachments->addMenu(QStringLiteral("View"))->addAction(a.actSystemAttachments);
     m_popupMenuMessage->addActions({a.actMessage, a.actProperties, a.actSaveLog});
     m_popupMenuMessage->addSeparator();

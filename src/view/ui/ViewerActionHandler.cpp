@@ -3,6 +3,7 @@
 #include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "model/Attachment.h"
+#include "view/ui/SaveAllAttachments.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewImages.h"
 
@@ -153,6 +154,15 @@ void TViewerActionHandler::createActions() {
     actFont->setShortcut(QKeySequence(Qt::Key_F9));
     connect(actFont, &QAction::triggered, this, &TViewerActionHandler::chooseFont);
 
+    actExportPdf = action("actExportPdf", QStringLiteral("Export as PDF..."),
+                          QStringLiteral("Export as PDF|Writes the message and its attachments "
+                                         "to a PDF file"));
+    actExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    withFrame(actExportPdf, [this](TTarvinFrame *frame, bool) { emit ExportPdfRequested(frame); });
+    actSaveAllAttachments =
+        action("actSaveAllAttachments", QStringLiteral("Save All Attachments..."));
+    withFrame(actSaveAllAttachments, [](TTarvinFrame *frame, bool) { SaveAllAttachments(frame); });
+
     actAppHelp = action("actAppHelp", ProductName() + QStringLiteral(" Help"));
     connect(actAppHelp, &QAction::triggered, this, &TViewerActionHandler::HelpRequested);
     actAboutApp = action("actAboutApp", QStringLiteral("About..."));
@@ -248,6 +258,8 @@ TViewerFrameState TViewerActionHandler::FrameState() const {
     state.ToolbarVisible = frame->ToolbarVisible();
     state.AttachmentsVisible = frame->AttachmentsVisible();
     state.ShowSystemAttachments = frame->ShowSystemAttachments();
+    for (const TAttachmentEntry &entry : frame->AttachmentEntries())
+        state.AttachmentDataListed = state.AttachmentDataListed || entry.HasData;
     state.CanCopy = frame->CanCopy();
     state.CanSelectAll = frame->CanSelectAll();
     return state;
@@ -273,6 +285,8 @@ void TViewerActionHandler::UpdateActions() {
                                  {actOpenAttachment, &s.OpenAttachment},
                                  {actSaveAs, &s.SaveAs},
                                  {actFont, &s.Font},
+                                 {actExportPdf, &s.ExportPdf},
+                                 {actSaveAllAttachments, &s.SaveAllAttachments},
                                  {acReply, &s.Mail},
                                  {acReplyToSenderInc, &s.Mail},
                                  {acReplyToSender, &s.Mail},

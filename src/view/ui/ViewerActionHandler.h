@@ -83,6 +83,9 @@ public:
     QAction *actOpenAttachment = nullptr;
     QAction *actSaveAs = nullptr;
     QAction *actFont = nullptr;
+    // Export.
+    QAction *actExportPdf = nullptr;
+    QAction *actSaveAllAttachments = nullptr;
     // Help.
     QAction *actAppHelp = nullptr;
     QAction *actAboutApp = nullptr;
@@ -90,6 +93,7 @@ public:
 signals:
     void CloseRequested();
     void PrintRequested(tarvin::TTarvinFrame *frame);
+    void ExportPdfRequested(tarvin::TTarvinFrame *frame);
     void FindInMessagesRequested(tarvin::TTarvinFrame *frame);
     void MailActionRequested(tarvin::TTarvinFrame *frame, tarvin::TMailAction action);
     void HelpRequested();

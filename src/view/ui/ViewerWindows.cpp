@@ -291,6 +291,8 @@ void TViewerWindows::adopt(TTarvinForm *window) {
     TViewerActionHandler *actions = window->Actions();
     actions->SetFeatures(m_features);
     connect(actions, &TViewerActionHandler::PrintRequested, this, &TViewerWindows::PrintRequested);
+    connect(actions, &TViewerActionHandler::ExportPdfRequested, this,
+            &TViewerWindows::ExportPdfRequested);
     connect(actions, &TViewerActionHandler::FindInMessagesRequested, this,
             &TViewerWindows::FindInMessagesRequested);
     connect(actions, &TViewerActionHandler::MailActionRequested, this,

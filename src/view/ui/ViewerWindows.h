@@ -85,6 +85,7 @@ signals:
     void LastWindowClosed();
     // A viewer window's actions asked for these; `window` is the viewer window.
     void PrintRequested(tarvin::TTarvinFrame *frame);
+    void ExportPdfRequested(tarvin::TTarvinFrame *frame);
     void FindInMessagesRequested(tarvin::TTarvinFrame *frame);
     void MailActionRequested(tarvin::TTarvinFrame *frame, tarvin::TMailAction action);
     void HelpRequested(QWidget *window);
