@@ -171,7 +171,7 @@ void writeSafeNames() {
         QByteArray("nul\0inside.txt", 14),
         QByteArray(300, 'x') + ".txt",
         QByteArray(300, 'y') + "." + QByteArray(40, 'e'),
-        QByteArray(100, '\xe9') + ".doc",
+        QByteArray(60, '\xe9') + ".doc",
         "\xf0\x9f\x98\x80 smile.png",
     };
     int i = 0;
