@@ -3,6 +3,7 @@
 #include "app/InstanceMessage.h"
 #include "base/Error.h"
 #include "common/TestLocale.h"
+#include "convert/MessageConverter.h"
 #include "explorer/MessageRowText.h"
 #include "model/AbstractMessageItem.h"
 #include "model/Attachment.h"
@@ -74,28 +75,37 @@ void checkComponent(const QString &name, const char *what) {
     FUZZ_CHECK(!onDisk.contains('/') && !onDisk.contains('\0'), name);
 }
 
-// The scratch work folder of this process: <temporary>/work/. Anything that appears beside
-// "work" was written outside it.
+// The scratch folders of this process: <temporary>/work/, the viewer's work folder, and
+// <temporary>/convert/, a folder of one message file for the date conversion. Anything that
+// appears beside them was written outside them.
 struct Scratch {
     QTemporaryDir root;
     QString work;
+    QString convert;
     Scratch() {
         if (!root.isValid())
             fail("cannot create a temporary folder");
         work = root.path() + QStringLiteral("/work/");
+        convert = root.path() + QStringLiteral("/convert/");
         QDir().mkpath(work);
+        QDir().mkpath(convert);
+    }
+    static void empty(const QString &folder) {
+        const QStringList inside = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                          QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &name : inside) {
+            FUZZ_CHECK(QFileInfo(folder + name).isFile(), name);
+            QFile::remove(folder + name);
+        }
     }
     void reset() {
         const QStringList outside =
             QDir(root.path())
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        FUZZ_CHECK(outside == QStringList{QStringLiteral("work")}, outside.join(QLatin1Char(' ')));
-        const QStringList inside = QDir(work).entryList(QDir::AllEntries | QDir::Hidden |
-                                                        QDir::System | QDir::NoDotAndDotDot);
-        for (const QString &name : inside) {
-            FUZZ_CHECK(QFileInfo(work + name).isFile(), name);
-            QFile::remove(work + name);
-        }
+        FUZZ_CHECK(outside == (QStringList{QStringLiteral("convert"), QStringLiteral("work")}),
+                   outside.join(QLatin1Char(' ')));
+        empty(work);
+        empty(convert);
     }
 };
 
@@ -212,7 +222,6 @@ void touchAttachments(const TGWMessage &message, int depth, bool writeFiles) {
             keep(e.message());
         }
     }
-    scratch().reset();
 }
 
 void touchMessage(const TGWMessage &message, int depth, bool writeFiles) {
@@ -267,6 +276,29 @@ QString rawUtf16(const QByteArray &bytes) {
     return text;
 }
 
+// What "/C" does with a message file: loads it from the disk, gives the file its message date
+// (local time or UTC, as the input's length chooses) and marks the folder.
+void convertMessageFile(const QByteArray &bytes) {
+    const QString folder = scratch().convert;
+    QFile file(folder + QStringLiteral("message.pml"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        fail("cannot write the scratch message file");
+    file.close();
+    TMessageConverter converter;
+    converter.UseUtc = bytes.size() % 2 == 1;
+    converter.OnError = [](TMessageConverter &, const QString &message) { keep(message); };
+    try {
+        converter.Convert(folder);
+    } catch (const Error &e) {
+        keep(e.message());
+    }
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        FUZZ_CHECK(name == QLatin1String("message.pml") || name == QLatin1String("pmlver.000"),
+                   name);
+    }
+}
+
 } // namespace
 
 void InitFuzzing() {
@@ -277,14 +309,17 @@ void InitFuzzing() {
 
 void FuzzMessage(const uint8_t *data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    convertMessageFile(bytes);
     TGWMessage message;
     try {
         message.LoadFromXml(bytes);
     } catch (const Error &e) {
         keep(e.message());
+        scratch().reset();
         return;
     }
     touchMessage(message, 0, true);
+    scratch().reset();
 }
 
 void FuzzInflate(const uint8_t *data, size_t size) {
