@@ -1,12 +1,13 @@
-// Runs every file below the given folders (all subfolders) through one fuzz target, the same
-// function that the libFuzzer executable of that target calls:
-//   fuzz_replay TARGET FOLDER...
+// Runs the given files and every file below the given folders (all subfolders) through one fuzz
+// target, the same function that the libFuzzer executable of that target calls:
+//   fuzz_replay TARGET FILE-OR-FOLDER...
 // A broken rule aborts, so the test fails and the last "replay" line names the file.
 
 #include "fuzz/FuzzTargets.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cstdio>
@@ -14,7 +15,7 @@
 
 int main(int argc, char **argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: fuzz_replay TARGET FOLDER...\n");
+        std::fprintf(stderr, "usage: fuzz_replay TARGET FILE-OR-FOLDER...\n");
         return 2;
     }
     const tarvin::fuzz::TFuzzTarget target = tarvin::fuzz::FindFuzzTarget(argv[1]);
@@ -28,8 +29,12 @@ int main(int argc, char **argv) {
     tarvin::fuzz::InitFuzzing();
     QStringList files;
     for (int i = 2; i < argc; ++i) {
-        QDirIterator it(QFile::decodeName(argv[i]), QDir::Files | QDir::Hidden,
-                        QDirIterator::Subdirectories);
+        const QString given = QFile::decodeName(argv[i]);
+        if (QFileInfo(given).isFile()) {
+            files << given;
+            continue;
+        }
+        QDirIterator it(given, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext())
             files << it.next();
     }
