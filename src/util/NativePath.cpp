@@ -42,8 +42,12 @@ int utf8SequenceLength(const unsigned char *p, qsizetype left) {
     return length;
 }
 
-bool isKeptByte(char16_t c) {
-    return c >= kKeptByteBase + 0x80 && c <= kKeptByteBase + 0xFF;
+// The character at `i` holds a kept byte: a low surrogate of the kept range that is not the
+// second half of a pair (characters past U+FFFF have such halves too, e.g. U+1F4A9).
+bool isKeptByteAt(QStringView text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    return c >= kKeptByteBase + 0x80 && c <= kKeptByteBase + 0xFF &&
+           !(i > 0 && text[i - 1].isHighSurrogate());
 }
 
 // Windows-1252 for 0x80..0x9F; the bytes it leaves undefined show as U+FFFD.
@@ -81,9 +85,9 @@ QByteArray EncodeNativePath(const QString &path) {
     native.reserve(path.size());
     qsizetype start = 0; // the run of ordinary text not yet written
     for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t c = path.at(i).unicode();
-        if (!isKeptByte(c))
+        if (!isKeptByteAt(path, i))
             continue;
+        const char16_t c = path.at(i).unicode();
         native += QStringView(path).mid(start, i - start).toUtf8();
         native += char(c - kKeptByteBase);
         start = i + 1;
@@ -94,11 +98,11 @@ QByteArray EncodeNativePath(const QString &path) {
 
 QString DisplayPath(const QString &path) {
     QString text = path;
-    for (QChar &c : text) {
-        if (!isKeptByte(c.unicode()))
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (!isKeptByteAt(path, i))
             continue;
-        const char16_t byte = c.unicode() - kKeptByteBase;
-        c = QChar(byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
+        const char16_t byte = path.at(i).unicode() - kKeptByteBase;
+        text[i] = QChar(byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
     }
     return text;
 }

@@ -130,7 +130,7 @@ void TViewerActionHandler::createActions() {
         a->setCheckable(true);
         a->setIcon(ToolbarImage(image++));
         m_pageGroup->addAction(a);
-        withFrame(a, [page](TTarvinFrame *frame, bool) { frame->SetActivePage(page); });
+        withFrame(a, [page = page](TTarvinFrame *frame, bool) { frame->SetActivePage(page); });
     }
     actMessage->setChecked(true);
 
@@ -142,7 +142,7 @@ void TViewerActionHandler::createActions() {
         a->setCheckable(true);
         a->setIcon(ToolbarImage(picture));
         m_bodyGroup->addAction(a);
-        withFrame(a, [plain](TTarvinFrame *frame, bool) { frame->SetPlainText(plain); });
+        withFrame(a, [plain = plain](TTarvinFrame *frame, bool) { frame->SetPlainText(plain); });
     }
 
     actOpenAttachment = action("actOpenAttachment", QStringLiteral("Open"));

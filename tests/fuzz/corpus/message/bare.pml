@@ -1,0 +1,5 @@
+<?xml version="1.0" encoding="UTF-8"?>
+<message>
+<props>
+</props>
+</message>

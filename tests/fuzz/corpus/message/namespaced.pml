@@ -1,0 +1,1 @@
+<message xmlns:x="urn:x"><props><attachments><attach obj-type="2" display-name="m"><msg><x:id/></msg></attach></attachments></props></message>
