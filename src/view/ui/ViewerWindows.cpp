@@ -48,7 +48,7 @@ TViewerWindows::~TViewerWindows() {
     }
     m_pending.clear();
     // Windows still open go now, while the HTML engine they use is still there.
-    for (const QPointer<TTarvinForm> &window : m_windows) {
+    for (const QPointer<QObject> &window : m_windows) {
         if (window) {
             disconnect(window, nullptr, this, nullptr);
             delete window.data();
@@ -58,9 +58,9 @@ TViewerWindows::~TViewerWindows() {
 
 QList<TTarvinForm *> TViewerWindows::Windows() const {
     QList<TTarvinForm *> windows;
-    for (const QPointer<TTarvinForm> &window : m_windows)
+    for (const QPointer<QObject> &window : m_windows)
         if (window)
-            windows.append(window);
+            windows.append(static_cast<TTarvinForm *>(window.data()));
     return windows;
 }
 
@@ -317,9 +317,8 @@ void TViewerWindows::adopt(TTarvinForm *window) {
 }
 
 void TViewerWindows::windowDestroyed(QObject *window) {
-    m_windows.removeIf([window](const QPointer<TTarvinForm> &w) {
-        return w.isNull() || static_cast<QObject *>(w.data()) == window;
-    });
+    m_windows.removeIf(
+        [window](const QPointer<QObject> &w) { return w.isNull() || w.data() == window; });
     if (!m_windows.isEmpty())
         return;
     emit LastWindowClosed();

@@ -104,7 +104,9 @@ private:
     void adopt(TTarvinForm *window);
     void showError(const QString &text);
 
-    QList<QPointer<TTarvinForm>> m_windows;
+    // Guarded as QObject: while a window is being destroyed its type is no longer TTarvinForm,
+    // and a guard of that type would cast to it when compared.
+    QList<QPointer<QObject>> m_windows;
     QList<TPendingOpen *> m_pending;
     QPointer<QWidget> m_mainWindow;
     TViewerFeatures m_features;
