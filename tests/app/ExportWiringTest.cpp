@@ -5,6 +5,7 @@
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
 #include "support/TestFiles.h"
+#include "support/ViewerOpen.h"
 #include "support/Wait.h"
 #include "view/ui/SaveAllAttachments.h"
 #include "view/ui/TarvinForm.h"
@@ -91,7 +92,7 @@ TEST(ExportWiring, ViewerExportEmbedsWhatSaveAsWrites) {
     ASSERT_TRUE(MailWithAttachments().WriteFile(path));
     TViewerWindows viewers;
     ConnectViewerWindows(viewers);
-    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    TTarvinForm *window = tarvin::testing::OpenAndWait(viewers, path);
     ASSERT_NE(window, nullptr);
     TTarvinFrame *frame = window->Viewer();
     QAction *exportPdf = window->Actions()->actExportPdf;
@@ -143,7 +144,7 @@ TEST(ExportWiring, SaveAllAttachmentsAsksBeforeReplacing) {
     ASSERT_TRUE(MailWithAttachments().WriteFile(path));
     TViewerWindows viewers;
     ConnectViewerWindows(viewers);
-    TTarvinForm *window = viewers.OpenViewerWindow(dir.path(), path, {}, {}, false, {});
+    TTarvinForm *window = tarvin::testing::OpenAndWait(viewers, path);
     ASSERT_NE(window, nullptr);
     QAction *saveAll = window->Actions()->actSaveAllAttachments;
     ASSERT_TRUE(saveAll->isEnabled());
