@@ -69,15 +69,29 @@ public:
     const char *ClassName() const override { return "TFolder"; }
 };
 
-// "props/fields/field": a custom field. Type 4 values are stored compressed (base64 of zlib).
+// "props/fields/field": a custom field. Type 4 values are stored compressed (base64 of zlib);
+// a load inflates them once to check them against the message's budget, but keeps only small
+// values: a large one is inflated again when it is asked for, and no value is held as text.
 class TField : public TAbstractMessageItem {
 public:
     QString FieldName;     // attribute "name"
     uint8_t FieldType = 0; // attribute "type", 1 when absent (0 for a field without content)
-    QString Value;
+    TInflateBudget *Budget = nullptr; // set by the loading message before SetNode
+
+    // The value as bytes (UTF-8 text, or the inflated bytes of type 4) and as text.
+    QByteArray ValueBytes() const;
+    QString Value() const;
+    qint64 ValueSize() const { return m_size; }
 
     void ReadNode() override;
     const char *ClassName() const override { return "TField"; }
+
+    // Inflated values up to this size are kept after the load.
+    static constexpr qsizetype kKeptBytes = 64 * 1024;
+
+private:
+    QByteArray m_kept; // type 4 values of at most kKeptBytes
+    qint64 m_size = 0;
 };
 
 // "props/core": the core properties.
@@ -181,10 +195,17 @@ public:
     // The tree this message read (null before a successful parse).
     const TXmlDocument *Document() const { return m_document.get(); }
 
+    // What this message may still inflate (custom fields, texts, HTML body and its parts).
+    TInflateBudget *InflateBudget() const { return m_budget.get(); }
+    // Makes this message take from `other`'s budget instead of one of its own (an embedded
+    // message read while its container is shown). Call before loading.
+    void ShareInflateBudget(const TGWMessage &other) { m_budget = other.m_budget; }
+
 private:
     void adoptDocument(std::unique_ptr<TXmlDocument> document);
     void readAttachments();
     std::unique_ptr<TXmlDocument> m_document;
+    std::shared_ptr<TInflateBudget> m_budget;
 };
 
 // The message type for a message class text (first matching prefix), or `fallback`.

@@ -2,10 +2,12 @@
 
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
+#include "support/HostileFiles.h"
 #include "support/PmlWriter.h"
 #include "util/NumberFormat.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace tarvin;
@@ -300,4 +302,72 @@ TEST(Attachments, PayloadInflatingPastTheCapFailsInMemoryOnly) {
     msg->Attachments[0]->SaveDataToFile(dir.filePath("zeros.bin"));
     EXPECT_EQ(QFileInfo(dir.filePath("zeros.bin")).size(), 16 * 1024 * 1024);
     SetInflateMemoryLimit(saved);
+}
+
+namespace {
+
+struct BudgetScope {
+    qint64 saved = InflateMemoryLimit();
+    explicit BudgetScope(qint64 limit) { SetInflateMemoryLimit(limit); }
+    ~BudgetScope() { SetInflateMemoryLimit(saved); }
+};
+
+struct StreamLimitsScope {
+    TStreamLimits saved = StreamLimits();
+    explicit StreamLimitsScope(const TStreamLimits &limits) { SetStreamLimits(limits); }
+    ~StreamLimitsScope() { SetStreamLimits(saved); }
+};
+
+} // namespace
+
+TEST(InflateBudget, AllFieldsOfOneMessageShareOneBudgetAndStayBytes) {
+    // Five fields of 900 MB each took 6.7 GB: the cap was per field, and each value was kept
+    // as UTF-16 text. Scaled down: a budget of 4 MiB, fields of 1.5 MiB.
+    BudgetScope budget(4 << 20);
+    const QByteArray oneAndAHalf = hostile::FieldBombs(1, 3 << 19);
+    TGWMessage one;
+    one.LoadFromXml(oneAndAHalf);
+    ASSERT_EQ(one.Fields.size(), 1u);
+    EXPECT_EQ(one.Fields[0]->ValueSize(), 3 << 19);
+    EXPECT_EQ(one.Fields[0]->ValueBytes(), QByteArray(3 << 19, '\0')); // inflated when asked
+    EXPECT_EQ(one.InflateBudget()->Remaining(), (4 << 20) - (3 << 19));
+    EXPECT_EQ(ErrorOf([] {
+                  TGWMessage three;
+                  three.LoadFromXml(hostile::FieldBombs(3, 3 << 19));
+              }),
+              "insufficient memory");
+    // Embedded messages read for a message share its budget.
+    TGWMessage embedded;
+    embedded.ShareInflateBudget(one);
+    EXPECT_EQ(ErrorOf([&] { embedded.LoadFromXml(hostile::FieldBombs(2, 3 << 19)); }),
+              "insufficient memory");
+    EXPECT_EQ(one.InflateBudget()->Remaining(), 0);
+}
+
+TEST(InflateBudget, InflatingIntoAFileKeepsToTheStreamLimitsAndLeavesNoPartialFile) {
+    auto msg = WithAttachments({PmlAttachment::File("zeros.bin", QByteArray(8 << 20, 0))});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zeros.bin");
+    {
+        StreamLimitsScope limits({1 << 20, 0});
+        EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(path); }),
+                  "Cannot write file \"" + path + "\". The content is larger than 1 MiB.");
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    {
+        // More free space asked for than any file system has.
+        StreamLimitsScope limits({qint64(4) << 30, qint64(1) << 62});
+        EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(path); }),
+                  "Cannot write file \"" + path +
+                      "\". Less than 4294967296 GiB would be left free on its file system.");
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    // Within the limits, a budget given takes what was written.
+    TInflateBudget budget(9 << 20);
+    msg->Attachments[0]->SaveDataToFile(path, &budget);
+    EXPECT_EQ(QFileInfo(path).size(), 8 << 20);
+    EXPECT_EQ(budget.Remaining(), 1 << 20);
+    EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(path, &budget); }),
+              "insufficient memory");
+    EXPECT_FALSE(QFile::exists(path));
 }
