@@ -12,6 +12,7 @@
 #include "dialogs/ui/SplashScreen.h"
 #include "explorer/ui/ExplorerForm.h"
 #include "util/NativePath.h"
+#include "util/QuitSignals.h"
 #include "util/WorkFolder.h"
 #include "util/ui/DesktopServicesImpl.h"
 #include "view/ui/TarvinForm.h"
@@ -69,31 +70,18 @@ TViewerStart claimViewer(const QStringList &arguments) {
     }
 }
 
-// SIGTERM (a session that ends, "kill") ends the event loop as closing the windows would, so
-// that the viewer removes its instance socket and saves its settings on the way out. The
-// handler only writes to a pipe; the event loop reads it.
-int g_terminatePipe[2] = {-1, -1};
-
-void onTerminate(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_terminatePipe[1], &byte, 1);
-}
-
+// SIGTERM, SIGINT and SIGHUP end the event loop as closing the windows would, so that the
+// viewer removes its work folders and instance socket and saves its settings on the way out.
+// The handlers only write to a pipe; the event loop reads it.
 void quitOnTerminate(QObject *owner) {
-    if (::pipe2(g_terminatePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    const int fd = InstallQuitSignalHandlers();
+    if (fd < 0)
         return;
-    auto *notifier = new QSocketNotifier(g_terminatePipe[0], QSocketNotifier::Read, owner);
+    auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
-        char byte;
-        while (::read(g_terminatePipe[0], &byte, 1) > 0) {
-        }
+        DrainQuitSignalPipe();
         QCoreApplication::quit();
     });
-    struct sigaction action {};
-    action.sa_handler = onTerminate;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
 }
 
 // A second start's command line replaces the explorer's pending files: the first is opened
@@ -198,8 +186,10 @@ int RunProgram(int argc, char **argv) {
         ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments, server.get());
     }
-    // Conversion mode keeps the headless desktop services: the console, no windows.
+    // Conversion mode keeps the headless desktop services: the console, no windows. A signal
+    // to end stops the run after the current file; the log is saved as at its normal end.
     QCoreApplication app(argc, argv);
+    InstallQuitSignalHandlers();
     return ParseCommandLine(arguments, RunCommandLineConversion);
 }
 
