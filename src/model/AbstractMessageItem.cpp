@@ -389,22 +389,26 @@ QByteArray InflateBytes(QByteArrayView data, TInflateBudget *budget) {
     return result;
 }
 
-qint64 InflatedSize(QByteArrayView data, TInflateBudget *budget, QByteArray *head, qsizetype keep) {
-    qint64 total = 0;
-    if (head)
-        head->clear();
+QByteArray InflatePrefix(QByteArrayView data, qsizetype maxBytes, TInflateBudget *budget,
+                         bool *complete) {
+    QByteArray result;
+    *complete = true;
     if (data.isEmpty())
-        return total;
-    inflateBlocks(data, [&](const char *block, size_t size) {
-        if (budget)
-            budget->Take(qint64(size));
-        total += qint64(size);
-        if (head && total <= keep)
-            head->append(block, qsizetype(size));
-    });
-    if (head && total > keep)
-        head->clear();
-    return total;
+        return result;
+    struct Enough {};
+    try {
+        inflateBlocks(data, [&](const char *block, size_t size) {
+            const qsizetype take = std::min<qsizetype>(qsizetype(size), maxBytes - result.size());
+            if (budget)
+                budget->Take(take);
+            result.append(block, take);
+            if (take < qsizetype(size))
+                throw Enough{};
+        });
+    } catch (const Enough &) {
+        *complete = false;
+    }
+    return result;
 }
 
 QString DecodeText(QByteArrayView bytes) {

@@ -105,11 +105,11 @@ QByteArray InflateBytes(QByteArrayView data, TInflateBudget *budget = nullptr);
 // The inflated bytes as text: UTF-8 when they are valid UTF-8, otherwise Windows-1252.
 // Empty input gives empty text without calling zlib.
 QString InflateText(QByteArrayView data, TInflateBudget *budget = nullptr);
-// Inflates without keeping the bytes: checks the stream (zlib errors as above), takes its size
-// from `budget` and returns it. With `head`, the bytes are kept there when there are at most
-// `keep` of them (else `head` is left empty).
-qint64 InflatedSize(QByteArrayView data, TInflateBudget *budget, QByteArray *head = nullptr,
-                    qsizetype keep = 0);
+// The first at most `maxBytes` inflated bytes, taken from `budget` when given; `complete`
+// tells whether they are all the stream holds. Inflating stops there: a look at the start
+// of a stream (its header included) that costs no more than `maxBytes`.
+QByteArray InflatePrefix(QByteArrayView data, qsizetype maxBytes, TInflateBudget *budget,
+                         bool *complete);
 // Writes the inflated bytes unchanged to `output` (no memory limit). Raises Error when the
 // device refuses to write.
 void InflateToStream(QByteArrayView data, QIODevice &output);

@@ -101,8 +101,8 @@ void TField::ReadNode() {
     FieldName = GetAttributeValue("name");
     FieldType = uint8_t(StrToIntDef(GetAttributeValue("type"), 1));
     if (FieldType == 4)
-        m_size = InflatedSize(DecodeBase64(QByteArrayView(NodeTextBytes(Node))), Budget, &m_kept,
-                              kKeptBytes);
+        m_kept = InflatePrefix(DecodeBase64(QByteArrayView(NodeTextBytes(Node))), kKeptBytes,
+                               Budget, &m_whole);
 }
 
 QByteArray TField::ValueBytes() const {
@@ -110,10 +110,9 @@ QByteArray TField::ValueBytes() const {
         return QByteArray();
     if (FieldType != 4)
         return NodeTextBytes(Node);
-    if (m_size <= kKeptBytes)
+    if (m_whole)
         return m_kept;
-    // Checked against the budget by the load already.
-    return InflateBytes(DecodeBase64(QByteArrayView(NodeTextBytes(Node))));
+    return InflateBytes(DecodeBase64(QByteArrayView(NodeTextBytes(Node))), Budget);
 }
 
 QString TField::Value() const {

@@ -69,19 +69,21 @@ public:
     const char *ClassName() const override { return "TFolder"; }
 };
 
-// "props/fields/field": a custom field. Type 4 values are stored compressed (base64 of zlib);
-// a load inflates them once to check them against the message's budget, but keeps only small
-// values: a large one is inflated again when it is asked for, and no value is held as text.
+// "props/fields/field": a custom field. Type 4 values are stored compressed (base64 of zlib).
+// A load inflates only the start of such a value (a stream that is no zlib stream fails the
+// load) and keeps it when it is the whole value; a larger value stays compressed in the tree
+// and is inflated, from the message's budget, only when it is asked for. No value is held as
+// text.
 class TField : public TAbstractMessageItem {
 public:
     QString FieldName;     // attribute "name"
     uint8_t FieldType = 0; // attribute "type", 1 when absent (0 for a field without content)
     TInflateBudget *Budget = nullptr; // set by the loading message before SetNode
 
-    // The value as bytes (UTF-8 text, or the inflated bytes of type 4) and as text.
+    // The value as bytes (UTF-8 text, or the inflated bytes of type 4) and as text. Type 4:
+    // zlib errors and an exhausted budget raise DecompressionError.
     QByteArray ValueBytes() const;
     QString Value() const;
-    qint64 ValueSize() const { return m_size; }
 
     void ReadNode() override;
     const char *ClassName() const override { return "TField"; }
@@ -90,8 +92,8 @@ public:
     static constexpr qsizetype kKeptBytes = 64 * 1024;
 
 private:
-    QByteArray m_kept; // type 4 values of at most kKeptBytes
-    qint64 m_size = 0;
+    QByteArray m_kept;    // a type 4 value of at most kKeptBytes
+    bool m_whole = false; // m_kept is the whole value
 };
 
 // "props/core": the core properties.

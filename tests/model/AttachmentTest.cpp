@@ -321,27 +321,28 @@ struct StreamLimitsScope {
 } // namespace
 
 TEST(InflateBudget, AllFieldsOfOneMessageShareOneBudgetAndStayBytes) {
-    // Five fields of 900 MB each took 6.7 GB: the cap was per field, and each value was kept
-    // as UTF-16 text. Scaled down: a budget of 4 MiB, fields of 1.5 MiB.
+    // Five fields of 900 MB each took 6.7 GB: each was inflated at load with a cap of its own,
+    // and kept as UTF-16 text. Now a load looks at the start of each value only, and values
+    // asked for share the message's budget. Scaled down: a budget of 4 MiB, fields of 1.5 MiB.
     BudgetScope budget(4 << 20);
-    const QByteArray oneAndAHalf = hostile::FieldBombs(1, 3 << 19);
-    TGWMessage one;
-    one.LoadFromXml(oneAndAHalf);
-    ASSERT_EQ(one.Fields.size(), 1u);
-    EXPECT_EQ(one.Fields[0]->ValueSize(), 3 << 19);
-    EXPECT_EQ(one.Fields[0]->ValueBytes(), QByteArray(3 << 19, '\0')); // inflated when asked
-    EXPECT_EQ(one.InflateBudget()->Remaining(), (4 << 20) - (3 << 19));
-    EXPECT_EQ(ErrorOf([] {
-                  TGWMessage three;
-                  three.LoadFromXml(hostile::FieldBombs(3, 3 << 19));
-              }),
-              "insufficient memory");
-    // Embedded messages read for a message share its budget.
+    TGWMessage three;
+    three.LoadFromXml(hostile::FieldBombs(3, 3 << 19));
+    ASSERT_EQ(three.Fields.size(), 3u);
+    const qint64 looked = (4 << 20) - three.InflateBudget()->Remaining();
+    EXPECT_EQ(looked, 3 * TField::kKeptBytes);
+    EXPECT_EQ(three.Fields[0]->ValueBytes(), QByteArray(3 << 19, '\0')); // inflated when asked
+    EXPECT_EQ(three.Fields[1]->ValueBytes().size(), 3 << 19);
+    EXPECT_EQ(ErrorOf([&] { three.Fields[2]->ValueBytes(); }), "insufficient memory");
+    EXPECT_EQ(three.InflateBudget()->Remaining(), 0);
+
+    // Small values are kept whole; embedded messages read for a message share its budget.
+    TGWMessage small;
+    small.LoadFromXml(PmlWriter().AddField("f", "4", "tiny").ToXml());
+    EXPECT_EQ(small.Fields[0]->Value(), "tiny");
     TGWMessage embedded;
-    embedded.ShareInflateBudget(one);
-    EXPECT_EQ(ErrorOf([&] { embedded.LoadFromXml(hostile::FieldBombs(2, 3 << 19)); }),
+    embedded.ShareInflateBudget(three);
+    EXPECT_EQ(ErrorOf([&] { embedded.LoadFromXml(PmlWriter().AddField("f", "4", "x").ToXml()); }),
               "insufficient memory");
-    EXPECT_EQ(one.InflateBudget()->Remaining(), 0);
 }
 
 TEST(InflateBudget, InflatingIntoAFileKeepsToTheStreamLimitsAndLeavesNoPartialFile) {
