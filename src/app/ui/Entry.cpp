@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -78,8 +79,26 @@ void quitOnTerminate(QObject *owner) {
     if (fd < 0)
         return;
     auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [owner] {
         DrainQuitSignalPipe();
+        // A dialog shown before the main loop runs (an error while opening the files of the
+        // command line, and what it leads to) has a loop of its own that quit() does not end:
+        // such dialogs are dismissed until the program ends, and the start ends at the check
+        // after opening.
+        auto dismissDialogs = [] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (!widget->isVisible() || !widget->isModal())
+                    continue;
+                if (auto *dialog = qobject_cast<QDialog *>(widget))
+                    dialog->reject();
+                else
+                    widget->close();
+            }
+        };
+        dismissDialogs();
+        auto *timer = new QTimer(owner);
+        QObject::connect(timer, &QTimer::timeout, owner, dismissDialogs);
+        timer->start(100);
         QCoreApplication::quit();
     });
 }
@@ -134,7 +153,7 @@ int RunViewer(const QStringList &arguments, TInstanceServer *server) {
     } catch (const Error &error) {
         Desktop().ShowError(explorer.get(), ProductName(), error.message());
     }
-    if (explorer->EndRequested())
+    if (explorer->EndRequested() || QuitSignalReceived())
         return 0;
     if (splash)
         splash->raise(); // above the explorer it belongs to, which was shown after it
