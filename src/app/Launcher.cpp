@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "convert/ConverterHelper.h"
 #include "util/NativePath.h"
+#include "util/QuitSignals.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -84,6 +85,9 @@ int RunLauncher(int argc, char **argv) {
     switch (launchOf(arguments)) {
     case TLaunch::Console: {
         QCoreApplication app(argc, argv);
+        // A signal to end stops a conversion after the current file; the log is saved as at
+        // its normal end.
+        InstallQuitSignalHandlers();
         return ParseCommandLine(arguments, RunCommandLineConversion);
     }
     case TLaunch::Viewer: {

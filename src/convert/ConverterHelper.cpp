@@ -8,6 +8,7 @@
 #include "convert/ConversionLog.h"
 #include "convert/MessageConverter.h"
 #include "util/NativePath.h"
+#include "util/QuitSignals.h"
 
 #include <QDir>
 #include <cstdlib>
@@ -65,7 +66,12 @@ void TConverterHelper::Run(const QStringList &folders) {
         converter.OnError = [this](TMessageConverter &, const QString &message) {
             addReportLine(ConversionStamp() + QLatin1Char('\t') + message);
         };
-        converter.OnFile = [this](TMessageConverter &, const TConverterFileEntry &, bool &) {
+        converter.OnFile = [this](TMessageConverter &, const TConverterFileEntry &, bool &cancel) {
+            // Asked to end (SIGTERM, SIGINT, SIGHUP): stop here and save the log as usual.
+            if (QuitSignalReceived()) {
+                cancel = true;
+                return;
+            }
             ++FilesSeen;
             write(QStringLiteral("\r%1\t%2 message(s)").arg(ConversionStamp()).arg(FilesSeen));
         };
@@ -81,6 +87,8 @@ void TConverterHelper::Run(const QStringList &folders) {
         };
 
         for (const QString &name : folders) {
+            if (QuitSignalReceived())
+                break;
             const QString path = resolveFolderName(name);
             struct stat st;
             if (::stat(EncodeNativePath(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -109,7 +117,7 @@ void TConverterHelper::Run(const QStringList &folders) {
 
     SaveConversionLog(Log, LogPath);
 
-    if (!Silent) {
+    if (!Silent && !QuitSignalReceived()) {
         write(QStringLiteral("Log file: ") + LogPath + kLineEnd);
         write(QStringLiteral("Press Enter to continue."));
         ConsoleReadLine();

@@ -6,6 +6,7 @@
 #include "convert/ConversionLog.h"
 #include "convert/MessageConverter.h"
 #include "util/NativePath.h"
+#include "util/QuitSignals.h"
 
 namespace tarvin {
 
@@ -52,7 +53,7 @@ std::optional<bool> RunInteractiveConversion(const QString &folderPath, const QS
         log.append(ConversionStamp() + QLatin1Char('\t') + message);
     };
     converter.OnFile = [&](TMessageConverter &, const TConverterFileEntry &entry, bool &cancel) {
-        if (progress.IsCancelled())
+        if (progress.IsCancelled() || QuitSignalReceived())
             cancel = true;
         else
             progress.SetStatusText(QStringLiteral("Message: ") + DisplayPath(entry.Name));

@@ -24,6 +24,16 @@ bool hasMessageExtension(const char *name) {
     return dot && strcasecmp(dot, ".pml") == 0;
 }
 
+// Every problem line names its file: a reason that does not (a value that cannot be read, a
+// stream that cannot be inflated, a date out of range) is put in the form of a load error.
+QString namingFile(const QString &path, const QString &reason) {
+    const QString location = DisplayPath(path);
+    const QString prefix = QStringLiteral("Cannot load file:\r\n\r\n") + location;
+    if (reason.startsWith(prefix))
+        return reason;
+    return prefix + QStringLiteral("\r\n\r\n") + reason;
+}
+
 struct DirCloser {
     void operator()(DIR *dir) const { closedir(dir); }
 };
@@ -133,12 +143,12 @@ TMessageConverter::TFileResult TMessageConverter::convertFile(const QString &pat
     } catch (const Error &e) {
         if (!OnError)
             throw;
-        OnError(*this, e.message());
+        OnError(*this, namingFile(path, e.message()));
         return TFileResult::Failed;
     } catch (const std::exception &e) { // out of memory and the like: this file only
         if (!OnError)
             throw;
-        OnError(*this, QString::fromLocal8Bit(e.what()));
+        OnError(*this, namingFile(path, QString::fromLocal8Bit(e.what())));
         return TFileResult::Failed;
     }
     if (!SetLastWriteTime(nativePath, date)) {

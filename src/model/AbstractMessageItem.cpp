@@ -3,9 +3,12 @@
 #include "base/Error.h"
 #include "util/NumberFormat.h"
 
+#include <QFile>
 #include <QStringDecoder>
 
 #include <atomic>
+#include <mutex>
+#include <sys/statvfs.h>
 #include <zlib.h>
 
 namespace tarvin {
@@ -355,18 +358,56 @@ void SetInflateMemoryLimit(qint64 bytes) {
     g_inflateLimit.store(bytes);
 }
 
-QByteArray InflateBytes(QByteArrayView data) {
+void TInflateBudget::Take(qint64 bytes) {
+    qint64 left = m_remaining.load();
+    for (;;) {
+        if (bytes > left) {
+            m_remaining.store(0);
+            throwZlib(Z_MEM_ERROR);
+        }
+        if (m_remaining.compare_exchange_weak(left, left - bytes))
+            return;
+    }
+}
+
+QByteArray InflateBytes(QByteArrayView data, TInflateBudget *budget) {
     QByteArray result;
     if (data.isEmpty())
         return result;
-    const qint64 limit = InflateMemoryLimit();
+    qint64 limit = InflateMemoryLimit();
+    if (budget)
+        limit = std::min(limit, budget->Remaining());
     // Compressed data usually grows a few times; start there to save reallocations.
     result.reserve(qsizetype(std::min<qint64>(limit, qint64(data.size()) * 2 + 1024)));
     inflateBlocks(data, [&](const char *block, size_t size) {
         if (qint64(result.size()) + qint64(size) > limit)
             throwZlib(Z_MEM_ERROR);
+        if (budget)
+            budget->Take(qint64(size));
         result.append(block, qsizetype(size));
     });
+    return result;
+}
+
+QByteArray InflatePrefix(QByteArrayView data, qsizetype maxBytes, TInflateBudget *budget,
+                         bool *complete) {
+    QByteArray result;
+    *complete = true;
+    if (data.isEmpty())
+        return result;
+    struct Enough {};
+    try {
+        inflateBlocks(data, [&](const char *block, size_t size) {
+            const qsizetype take = std::min<qsizetype>(qsizetype(size), maxBytes - result.size());
+            if (budget)
+                budget->Take(take);
+            result.append(block, take);
+            if (take < qsizetype(size))
+                throw Enough{};
+        });
+    } catch (const Enough &) {
+        *complete = false;
+    }
     return result;
 }
 
@@ -380,10 +421,10 @@ QString DecodeText(QByteArrayView bytes) {
     return fromWindows1252(bytes);
 }
 
-QString InflateText(QByteArrayView data) {
+QString InflateText(QByteArrayView data, TInflateBudget *budget) {
     if (data.isEmpty())
         return QString();
-    return DecodeText(InflateBytes(data));
+    return DecodeText(InflateBytes(data, budget));
 }
 
 void InflateToStream(QByteArrayView data, QIODevice &output) {
@@ -393,6 +434,87 @@ void InflateToStream(QByteArrayView data, QIODevice &output) {
         if (output.write(block, qint64(size)) != qint64(size))
             throw Error(QStringLiteral("Cannot write file. %1").arg(output.errorString()));
     });
+}
+
+namespace {
+
+std::mutex g_streamLimitsMutex;
+TStreamLimits g_streamLimits;
+
+constexpr qint64 kFreeSpaceCheckInterval = qint64(16) << 20;
+
+qint64 freeBytes(int fd) {
+    struct statvfs st {};
+    if (::fstatvfs(fd, &st) != 0)
+        return -1; // unknown: not checked
+    return qint64(st.f_bavail) * qint64(st.f_frsize);
+}
+
+QString gibText(qint64 bytes) {
+    if (bytes % (qint64(1) << 30) == 0)
+        return QStringLiteral("%1 GiB").arg(bytes >> 30);
+    if (bytes % (qint64(1) << 20) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes >> 20);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+} // namespace
+
+TStreamLimits StreamLimits() {
+    std::lock_guard<std::mutex> lock(g_streamLimitsMutex);
+    return g_streamLimits;
+}
+
+void SetStreamLimits(const TStreamLimits &limits) {
+    std::lock_guard<std::mutex> lock(g_streamLimitsMutex);
+    g_streamLimits = limits;
+}
+
+void InflateToFile(QByteArrayView data, const QString &path, TInflateBudget *budget) {
+    const TStreamLimits limits = StreamLimits();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    const int fd = file.handle();
+    qint64 written = 0;
+    qint64 free = freeBytes(fd);
+    qint64 sinceCheck = 0;
+    auto writeError = [&](const QString &reason) {
+        return Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+    };
+    try {
+        inflateBlocks(data, [&](const char *block, size_t size) {
+            const qint64 n = qint64(size);
+            if (written + n > limits.MaxBytes)
+                throw writeError(
+                    QStringLiteral("The content is larger than %1.").arg(gibText(limits.MaxBytes)));
+            if (sinceCheck + n > kFreeSpaceCheckInterval) {
+                file.flush();
+                free = freeBytes(fd);
+                sinceCheck = 0;
+            }
+            if (free >= 0 && free - sinceCheck - n < limits.MinFree)
+                throw writeError(QStringLiteral("Less than %1 would be left free on its file "
+                                                "system.")
+                                     .arg(gibText(limits.MinFree)));
+            if (budget)
+                budget->Take(n);
+            if (file.write(block, n) != n)
+                throw writeError(file.errorString());
+            written += n;
+            sinceCheck += n;
+        });
+        if (!file.flush())
+            throw writeError(file.errorString());
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            throw writeError(file.errorString());
+    } catch (...) {
+        // A partial file says nothing true: it goes.
+        file.close();
+        QFile::remove(path);
+        throw;
+    }
 }
 
 } // namespace tarvin

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 
 namespace tarvin {
@@ -78,19 +79,53 @@ QByteArray DecodeBase64(QByteArrayView text);
 // ("data error", ...); input that ends early gives what was inflated so far.
 
 // The most bytes InflateBytes/InflateText produce in memory before failing with
-// "insufficient memory". 1 GiB unless changed (tests lower it).
+// "insufficient memory", and the inflation budget of one message. 1 GiB unless changed (tests
+// lower it).
 constexpr qint64 kDefaultInflateMemoryLimit = qint64(1) << 30;
 qint64 InflateMemoryLimit();
 void SetInflateMemoryLimit(qint64 bytes);
 
-// The inflated bytes, in memory (limited as above).
-QByteArray InflateBytes(QByteArrayView data);
+// What one message may inflate in all: its custom fields, texts, HTML body and the parts the
+// body names share it (and so do the embedded messages read while it is shown), so that a
+// small file cannot make the program inflate without end. Shared between threads safely.
+class TInflateBudget {
+public:
+    explicit TInflateBudget(qint64 bytes = InflateMemoryLimit()) : m_remaining(bytes) {}
+    // Takes `bytes` from what is left; raises DecompressionError "insufficient memory" (and
+    // leaves nothing) when more were asked for than are left.
+    void Take(qint64 bytes);
+    qint64 Remaining() const { return m_remaining.load(); }
+
+private:
+    std::atomic<qint64> m_remaining;
+};
+
+// The inflated bytes, in memory (limited as above, and by `budget` when given).
+QByteArray InflateBytes(QByteArrayView data, TInflateBudget *budget = nullptr);
 // The inflated bytes as text: UTF-8 when they are valid UTF-8, otherwise Windows-1252.
 // Empty input gives empty text without calling zlib.
-QString InflateText(QByteArrayView data);
+QString InflateText(QByteArrayView data, TInflateBudget *budget = nullptr);
+// The first at most `maxBytes` inflated bytes, taken from `budget` when given; `complete`
+// tells whether they are all the stream holds. Inflating stops there: a look at the start
+// of a stream (its header included) that costs no more than `maxBytes`.
+QByteArray InflatePrefix(QByteArrayView data, qsizetype maxBytes, TInflateBudget *budget,
+                         bool *complete);
 // Writes the inflated bytes unchanged to `output` (no memory limit). Raises Error when the
 // device refuses to write.
 void InflateToStream(QByteArrayView data, QIODevice &output);
+
+// How far inflating into a file may go: at most MaxBytes written, and never so far that less
+// than MinFree bytes stay free on the file's file system.
+struct TStreamLimits {
+    qint64 MaxBytes = qint64(4) << 30;
+    qint64 MinFree = qint64(256) << 20;
+};
+TStreamLimits StreamLimits();
+void SetStreamLimits(const TStreamLimits &limits); // tests
+// Inflates into the file `path` (replaced), taking the bytes from `budget` when given. On any
+// failure the partial file is removed and Error raised: "Cannot create file "%s". ...",
+// "Cannot write file "%s". ..." (the stream limits above named), or the zlib error.
+void InflateToFile(QByteArrayView data, const QString &path, TInflateBudget *budget = nullptr);
 
 // Bytes as text: UTF-8 when valid, otherwise Windows-1252 (the code page of Windows writers).
 QString DecodeText(QByteArrayView bytes);

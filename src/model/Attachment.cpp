@@ -101,7 +101,7 @@ QByteArray TAttachment::DataBytes() const {
         return QByteArray();
     if (ObjectType != TObjectType::File)
         return RawBytes();
-    return InflateBytes(compressedData());
+    return InflateBytes(compressedData(), Budget);
 }
 
 QString TAttachment::DataText() const {
@@ -112,17 +112,10 @@ QString TAttachment::DataText() const {
     return DecodeText(DataBytes());
 }
 
-void TAttachment::SaveDataToFile(const QString &path) const {
+void TAttachment::SaveDataToFile(const QString &path, TInflateBudget *budget) const {
     if (ObjectType != TObjectType::File || !hasRawData())
         return;
-    const QByteArray compressed = compressedData();
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    InflateToStream(compressed, file);
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+    InflateToFile(compressedData(), path, budget);
 }
 
 void TAttachment::ContentIds(QStringList &ids) const {

@@ -26,6 +26,9 @@ public:
     bool IsMime822 = false;  // display name "Mime.822"
     bool IsSystem = false;   // attribute "system", else html body, MIME copy, image or header
     TObjectType ObjectType = TObjectType::File; // attribute "obj-type"
+    // The inflation budget of the loading message (null for an attachment read by itself):
+    // DataBytes and DataText take what they inflate from it.
+    TInflateBudget *Budget = nullptr;
 
     void ReadNode() override;
     const char *ClassName() const override { return "TAttachment"; }
@@ -40,11 +43,13 @@ public:
     // any other object type: RawData (for an embedded message, text for LoadFromXml).
     QString DataText() const;
     // Object type 1: the file content as bytes (inflated in memory, limited like
-    // InflateBytes). Other types: RawBytes.
+    // InflateBytes and by Budget). Other types: RawBytes.
     QByteArray DataBytes() const;
-    // Object type 1 with data only: writes the file content to `path` (replacing a file there).
-    // Otherwise does nothing and creates no file. File and zlib errors raise Error.
-    void SaveDataToFile(const QString &path) const;
+    // Object type 1 with data only: writes the file content to `path` (replacing a file there)
+    // within the stream limits (InflateToFile), taking the bytes from `budget` when given.
+    // Otherwise does nothing and creates no file. File and zlib errors raise Error, and a
+    // partial file is removed.
+    void SaveDataToFile(const QString &path, TInflateBudget *budget = nullptr) const;
     // Clears `ids`, then appends the text of each "content-ids/content-id" element.
     void ContentIds(QStringList &ids) const;
     QStringList ContentIds() const;

@@ -1,6 +1,9 @@
 #include "model/GWMessage.h"
 
 #include "base/Error.h"
+#include "util/NativePath.h"
+
+#include <new>
 
 namespace tarvin {
 
@@ -98,9 +101,24 @@ void TField::ReadNode() {
     FieldName = GetAttributeValue("name");
     FieldType = uint8_t(StrToIntDef(GetAttributeValue("type"), 1));
     if (FieldType == 4)
-        Value = InflateText(DecodeBase64(QByteArrayView(NodeTextBytes(Node))));
-    else
-        Value = NodeText(Node);
+        m_kept = InflatePrefix(DecodeBase64(QByteArrayView(NodeTextBytes(Node))), kKeptBytes,
+                               Budget, &m_whole);
+}
+
+QByteArray TField::ValueBytes() const {
+    if (!Node || !Node->children)
+        return QByteArray();
+    if (FieldType != 4)
+        return NodeTextBytes(Node);
+    if (m_whole)
+        return m_kept;
+    return InflateBytes(DecodeBase64(QByteArrayView(NodeTextBytes(Node))), Budget);
+}
+
+QString TField::Value() const {
+    if (FieldType != 4)
+        return NodeText(Node);
+    return DecodeText(ValueBytes());
 }
 
 void TCoreProperties::ReadNode() {
@@ -156,7 +174,7 @@ void TSaveLog::ReadNode() {
 
 // ---- message -------------------------------------------------------------------------------
 
-TGWMessage::TGWMessage() = default;
+TGWMessage::TGWMessage() : m_budget(std::make_shared<TInflateBudget>()) {}
 
 TGWMessage::~TGWMessage() {
     // The model objects point into the tree; drop them before the tree goes.
@@ -183,25 +201,47 @@ void TGWMessage::adoptDocument(std::unique_ptr<TXmlDocument> document) {
     m_document = std::move(document);
 }
 
+namespace {
+
+// A load that runs out of memory (a value beyond what the system can give) is an error of
+// this message, not of the program: it is reported like any other load error.
+template <class Load> void loadGuarded(const QString &location, Load load) {
+    try {
+        load();
+    } catch (const std::bad_alloc &) {
+        throw Error(QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\nNot enough memory to "
+                                   "read the message.")
+                        .arg(location));
+    }
+}
+
+} // namespace
+
 void TGWMessage::LoadFromFile(const QString &path) {
-    auto document = std::make_unique<TXmlDocument>();
-    document->LoadFromFile(path);
-    adoptDocument(std::move(document));
-    SetNode(m_document->Root());
+    loadGuarded(DisplayPath(path), [&] {
+        auto document = std::make_unique<TXmlDocument>();
+        document->LoadFromFile(path);
+        adoptDocument(std::move(document));
+        SetNode(m_document->Root());
+    });
 }
 
 void TGWMessage::LoadFromXml(const QString &xml) {
-    auto document = std::make_unique<TXmlDocument>();
-    document->LoadFromString(xml);
-    adoptDocument(std::move(document));
-    SetNode(m_document->Root());
+    loadGuarded(QString(), [&] {
+        auto document = std::make_unique<TXmlDocument>();
+        document->LoadFromString(xml);
+        adoptDocument(std::move(document));
+        SetNode(m_document->Root());
+    });
 }
 
 void TGWMessage::LoadFromXml(const QByteArray &xml) {
-    auto document = std::make_unique<TXmlDocument>();
-    document->LoadFromBytes(xml);
-    adoptDocument(std::move(document));
-    SetNode(m_document->Root());
+    loadGuarded(QString(), [&] {
+        auto document = std::make_unique<TXmlDocument>();
+        document->LoadFromBytes(xml);
+        adoptDocument(std::move(document));
+        SetNode(m_document->Root());
+    });
 }
 
 void TGWMessage::SaveToFile(const QString &path) const {
@@ -233,6 +273,7 @@ void TGWMessage::ReadNode() {
     Fields.clear();
     ForEachNode(Node, "props/fields/field", [this](XmlNode node) {
         auto field = std::make_unique<TField>();
+        field->Budget = m_budget.get();
         field->SetNode(node);
         Fields.push_back(std::move(field));
     });
@@ -250,6 +291,7 @@ void TGWMessage::readAttachments() {
     Attachments.clear();
     ForEachNode(Node, "props/attachments/attach", [this](XmlNode node) {
         auto attachment = std::make_unique<TAttachment>();
+        attachment->Budget = m_budget.get();
         attachment->SetNode(node);
         if (attachment->ObjectType == TObjectType::EmbeddedMessage) {
             HasEmbeddedMessage = true;

@@ -70,14 +70,30 @@ public:
 };
 
 // "props/fields/field": a custom field. Type 4 values are stored compressed (base64 of zlib).
+// A load inflates only the start of such a value (a stream that is no zlib stream fails the
+// load) and keeps it when it is the whole value; a larger value stays compressed in the tree
+// and is inflated, from the message's budget, only when it is asked for. No value is held as
+// text.
 class TField : public TAbstractMessageItem {
 public:
     QString FieldName;     // attribute "name"
     uint8_t FieldType = 0; // attribute "type", 1 when absent (0 for a field without content)
-    QString Value;
+    TInflateBudget *Budget = nullptr; // set by the loading message before SetNode
+
+    // The value as bytes (UTF-8 text, or the inflated bytes of type 4) and as text. Type 4:
+    // zlib errors and an exhausted budget raise DecompressionError.
+    QByteArray ValueBytes() const;
+    QString Value() const;
 
     void ReadNode() override;
     const char *ClassName() const override { return "TField"; }
+
+    // Inflated values up to this size are kept after the load.
+    static constexpr qsizetype kKeptBytes = 64 * 1024;
+
+private:
+    QByteArray m_kept;    // a type 4 value of at most kKeptBytes
+    bool m_whole = false; // m_kept is the whole value
 };
 
 // "props/core": the core properties.
@@ -181,10 +197,17 @@ public:
     // The tree this message read (null before a successful parse).
     const TXmlDocument *Document() const { return m_document.get(); }
 
+    // What this message may still inflate (custom fields, texts, HTML body and its parts).
+    TInflateBudget *InflateBudget() const { return m_budget.get(); }
+    // Makes this message take from `other`'s budget instead of one of its own (an embedded
+    // message read while its container is shown). Call before loading.
+    void ShareInflateBudget(const TGWMessage &other) { m_budget = other.m_budget; }
+
 private:
     void adoptDocument(std::unique_ptr<TXmlDocument> document);
     void readAttachments();
     std::unique_ptr<TXmlDocument> m_document;
+    std::shared_ptr<TInflateBudget> m_budget;
 };
 
 // The message type for a message class text (first matching prefix), or `fallback`.

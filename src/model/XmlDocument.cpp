@@ -1,6 +1,7 @@
 #include "model/XmlDocument.h"
 
 #include "base/Error.h"
+#include "model/MarkupScan.h"
 #include "util/NativePath.h"
 
 #include <QDir>
@@ -117,6 +118,24 @@ int closeNothing(void *) {
     return 0;
 }
 
+// Every byte passes the markup check before the parser gets it: input the parser would need
+// minutes or gigabytes for is refused before it has seen it.
+struct ScannedReader {
+    xmlInputReadCallback read;
+    void *context;
+    TMarkupScan scan;
+};
+
+int readScanned(void *context, char *buffer, int len) {
+    auto *reader = static_cast<ScannedReader *>(context);
+    if (reader->scan.Refused())
+        return -1;
+    const int n = reader->read(reader->context, buffer, len);
+    if (n > 0 && !reader->scan.Feed(buffer, n))
+        return -1;
+    return n;
+}
+
 // Parses with a fresh context from `read` over `context`.
 xmlDoc *runParse(const QString &location, xmlInputReadCallback read, void *context, const char *url,
                  const char *encoding) {
@@ -135,17 +154,23 @@ xmlDoc *runParse(const QString &location, xmlInputReadCallback read, void *conte
     const xmlStructuredErrorFunc savedHandler = xmlStructuredError;
     void *const savedContext = xmlStructuredErrorContext;
     xmlSetStructuredErrorFunc(nullptr, recordError);
-    xmlDoc *doc = xmlCtxtReadIO(ctxt, read, closeNothing, context, url, encoding, kParseOptions);
+    ScannedReader scanned{read, context, TMarkupScan()};
+    scanned.scan.SetEncodingGiven(encoding != nullptr);
+    xmlDoc *doc =
+        xmlCtxtReadIO(ctxt, readScanned, closeNothing, &scanned, url, encoding, kParseOptions);
     xmlSetStructuredErrorFunc(savedContext, savedHandler);
     t_state = outer;
-    const bool ok = doc && !state.docTypeRefused && !state.hasError && ctxt->wellFormed &&
-                    xmlDocGetRootElement(doc);
+    const bool ok = doc && !scanned.scan.Refused() && !state.docTypeRefused && !state.hasError &&
+                    ctxt->wellFormed && xmlDocGetRootElement(doc);
     if (ok) {
         xmlFreeParserCtxt(ctxt);
         return doc;
     }
     QString message;
-    if (state.docTypeRefused) {
+    if (scanned.scan.Refused()) {
+        message = loadError(location, XML_ERR_USER_STOP, scanned.scan.Line(), scanned.scan.Column(),
+                            scanned.scan.Reason());
+    } else if (state.docTypeRefused) {
         message = loadError(location, XML_ERR_USER_STOP, state.docTypeLine, state.docTypeColumn,
                             QStringLiteral("Document type declarations are not allowed"));
     } else if (state.hasError) {

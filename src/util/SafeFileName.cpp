@@ -1,5 +1,7 @@
 #include "util/SafeFileName.h"
 
+#include <QFile>
+
 namespace tarvin {
 
 namespace {
@@ -26,19 +28,41 @@ bool isUnsafe(QChar c) {
 
 constexpr int kMaxNameBytes = 255; // NAME_MAX of the usual Linux file systems
 
-// Cuts `text` so that its UTF-8 form has at most `maxBytes` bytes, never splitting a
-// surrogate pair.
-QString truncateUtf8(const QString &text, int maxBytes) {
-    QString result;
+// The length of a name as the file system gets it: the bytes that name the file.
+int nameBytes(QStringView text) {
+    return int(QFile::encodeName(text.toString()).size());
+}
+
+// Cuts `text` (without unpaired surrogates) so that the name it gives on disk has at most
+// `maxBytes` bytes, never splitting a surrogate pair.
+QString truncateToNameBytes(const QString &text, int maxBytes) {
     int bytes = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        int len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        int size = text.mid(i, len).toUtf8().size();
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const qsizetype len = text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        const int size = nameBytes(QStringView(text).mid(end, len));
         if (bytes + size > maxBytes)
             break;
-        result += text.mid(i, len);
         bytes += size;
-        i += len - 1;
+        end += len;
+    }
+    return text.left(end);
+}
+
+// SafeFileName with NUL characters and unpaired surrogates replaced too: a lone surrogate has
+// no form in the file system's encoding (it would become a replacement of another length).
+QString safeCharacters(const QString &name) {
+    QString result = SafeFileName(name);
+    const qsizetype n = result.size();
+    QChar *chars = result.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = chars[i];
+        if (c.isHighSurrogate() && i + 1 < n && chars[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.unicode() == 0 || c.isSurrogate())
+            chars[i] = QLatin1Char('_');
     }
     return result;
 }
@@ -55,31 +79,28 @@ QString SafeFileName(const QString &name, const QString &exempt) {
 }
 
 QString SafePathComponent(const QString &name) {
-    QString result = SafeFileName(name);
-    result.replace(QChar(0), QLatin1Char('_'));
+    QString result = safeCharacters(name);
     if (result.isEmpty() || result == QLatin1String(".") || result == QLatin1String(".."))
         return QStringLiteral("File");
-    if (result.toUtf8().size() > kMaxNameBytes) {
-        int dot = result.lastIndexOf(QLatin1Char('.'));
+    if (nameBytes(result) > kMaxNameBytes) {
+        const qsizetype dot = result.lastIndexOf(QLatin1Char('.'));
         QString ext = dot > 0 ? result.mid(dot) : QString();
-        if (ext.toUtf8().size() > 32)
+        if (nameBytes(ext) > 32)
             ext.clear();
-        result = truncateUtf8(result.left(dot > 0 && !ext.isEmpty() ? dot : result.size()),
-                              kMaxNameBytes - ext.toUtf8().size()) +
+        result = truncateToNameBytes(result.left(dot > 0 && !ext.isEmpty() ? dot : result.size()),
+                                     kMaxNameBytes - nameBytes(ext)) +
                  ext;
     }
     return result;
 }
 
 QString SafeNameWithSuffix(const QString &stem, const QString &suffix) {
-    QString tail = SafeFileName(suffix);
-    tail.replace(QChar(0), QLatin1Char('_'));
-    QString head = SafeFileName(stem);
-    head.replace(QChar(0), QLatin1Char('_'));
-    const int room = kMaxNameBytes - int(tail.toUtf8().size());
+    const QString tail = safeCharacters(suffix);
+    const QString head = safeCharacters(stem);
+    const int room = kMaxNameBytes - nameBytes(tail);
     if (room <= 0)
         return SafePathComponent(stem + suffix);
-    const QString name = truncateUtf8(head, room) + tail;
+    const QString name = truncateToNameBytes(head, room) + tail;
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral("File");
     return name;

@@ -120,9 +120,17 @@ QString NewTempFolderName(const QString &prefix, const QString &tempFolder) {
     for (;;) {
         const QString candidate = base + QStringLiteral("%1").arg(number, 4, 16, QLatin1Char('0'));
         struct stat st {};
-        if (!lstatPath(candidate, st) && errno == ENOENT)
+        if (lstatPath(candidate, st)) {
+            ++number; // held by any entry at all
+            continue;
+        }
+        if (errno == ENOENT)
             return candidate;
-        ++number;
+        // Not a name that is taken: the folder cannot be looked into (ENOTDIR, EACCES, ...),
+        // and every further number would fail the same way.
+        throw Error(QStringLiteral("Cannot choose a work folder name in '%1': %2")
+                        .arg(WithoutTrailingSlash(tempFolderOrDefault(tempFolder)),
+                             systemErrorText(errno)));
     }
 }
 

@@ -9,6 +9,10 @@
 #include "view/ViewTexts.h"
 
 #include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include <new>
 
 namespace tarvin {
 
@@ -21,6 +25,8 @@ std::vector<TAttachmentInfo> BuildAttachmentInfos(const TGWMessage &message) {
         if (attachment->ObjectType == TObjectType::EmbeddedMessage && attachment->HasData()) {
             try {
                 TGWMessage embedded;
+                // What an embedded message inflates counts against the message shown.
+                embedded.ShareInflateBudget(message);
                 embedded.LoadFromXml(attachment->DataText());
                 info.MessageId = embedded.ID.Mapi;
                 info.MessageType = int(embedded.MessageType);
@@ -49,8 +55,9 @@ std::vector<TAttachmentEntry> BuildAttachmentEntries(const std::vector<TAttachme
         entry.ImageIndex = image;
         entry.Caption = CaptionOf(infos[i]);
         // An embedded message that cannot be read is shown like an attachment without data.
-        entry.HasData = attachment.HasData() &&
-                        !(attachment.ObjectType == TObjectType::EmbeddedMessage && infos[i].MessageType == kNoDataImage);
+        entry.HasData =
+            attachment.HasData() && !(attachment.ObjectType == TObjectType::EmbeddedMessage &&
+                                      infos[i].MessageType == kNoDataImage);
         if (image == kExtensionImage)
             entry.Extension = NameExtension(SaveNameOf(attachment));
         entries.push_back(entry);
@@ -71,8 +78,14 @@ QString ExtractHtmlBody(const TGWMessage &message, const QString &workFolder) {
     const TAttachment *html = message.HtmlBodyAttachment;
     if (!message.HasHtmlBody || !html)
         return QString();
+    // The body and its parts together take what they inflate from the message's budget.
+    TInflateBudget *budget = message.InflateBudget();
     const QString path = workFolder + QStringLiteral("text.htm");
-    html->SaveDataToFile(path);
+    try {
+        html->SaveDataToFile(path, budget);
+    } catch (const std::bad_alloc &) {
+        throw Error(QStringLiteral("insufficient memory"));
+    }
     if (!QFile::exists(path)) {
         // A body without data is shown as an empty page rather than a load error.
         QFile empty(path);
@@ -82,21 +95,37 @@ QString ExtractHtmlBody(const TGWMessage &message, const QString &workFolder) {
     }
     QStringList contentIds;
     html->ContentIds(contentIds);
-    for (const QString &contentId : contentIds) {
+    if (contentIds.isEmpty())
+        return path;
+    // The first attachment of each file name, looked up by hash; each part is written once,
+    // however often its content id is repeated.
+    QHash<QString, const TAttachment *> byFileName;
+    byFileName.reserve(qsizetype(message.Attachments.size()));
+    for (const auto &attachment : message.Attachments) {
+        if (!byFileName.contains(attachment->FileName))
+            byFileName.insert(attachment->FileName, attachment.get());
+    }
+    QSet<QString> written;
+    for (const QString &contentId : std::as_const(contentIds)) {
+        if (budget && budget->Remaining() <= 0)
+            break; // nothing more may be inflated for this message
+        const auto found = byFileName.constFind(contentId);
+        if (found == byFileName.cend())
+            continue;
         const QString name = SafePathComponent(contentId);
         if (name.compare(QStringLiteral("text.htm"), Qt::CaseInsensitive) == 0)
             continue; // never let a part replace the body itself
-        for (const auto &attachment : message.Attachments) {
-            if (attachment->FileName != contentId)
-                continue;
-            const QString partPath = workFolder + name;
-            try {
-                attachment->SaveDataToFile(partPath);
-            } catch (const Error &) {
-                // A damaged picture must not keep the body from being shown.
-                QFile::remove(partPath);
-            }
-            break;
+        if (written.contains(name))
+            continue;
+        written.insert(name);
+        const QString partPath = workFolder + name;
+        try {
+            found.value()->SaveDataToFile(partPath, budget);
+        } catch (const Error &) {
+            // A damaged picture must not keep the body from being shown.
+            QFile::remove(partPath);
+        } catch (const std::bad_alloc &) {
+            QFile::remove(partPath);
         }
     }
     return path;

@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -176,6 +178,35 @@ TEST_F(HostileRun, QtOptionsAreNotTakenForAFile) {
     EXPECT_FALSE(process.waitForFinished(3000)) << process.exitCode();
     process.kill();
     process.waitForFinished();
+}
+
+TEST_F(HostileRun, SignalsToEndRemoveTheWorkFoldersAsANormalExitDoes) {
+    // SIGINT and SIGHUP killed the viewer and left its work folder (often in RAM) behind.
+    PmlWriter mail(mtMail);
+    mail.AddAttachment(PmlAttachment::File("TEXT.htm", "<p>body</p>"));
+    const QString file = m_dir.path() + "/html.pml";
+    ASSERT_TRUE(mail.WriteFile(file));
+    const QString workFolder = m_dir.path() + "/runtime/tarvin/_vwr0000";
+    for (int signal : {SIGINT, SIGHUP, SIGTERM}) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &entry : Env({"QT_QPA_PLATFORM=offscreen"}))
+            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.start(TARVIN_PROGRAM, {file});
+        ASSERT_TRUE(process.waitForStarted());
+        EXPECT_TRUE(tarvin::testing::WaitFor(
+            [&] { return QFileInfo::exists(workFolder + "/text.htm"); }, 20000))
+            << signal;
+        ::kill(pid_t(process.processId()), signal);
+        EXPECT_TRUE(process.waitForFinished(20000)) << signal;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_FALSE(QFileInfo::exists(workFolder)) << signal;
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
 }
 
 TEST(Program, UsageTextWithoutDisplay) {

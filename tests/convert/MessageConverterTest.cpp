@@ -2,6 +2,7 @@
 #include "TestFolders.h"
 #include "base/Error.h"
 #include "convert/FolderMarker.h"
+#include "support/HostileFiles.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -414,6 +415,25 @@ TEST_F(MessageConverterTest, NamesThatAreNotUtf8AreConvertedAndShownReadably) {
         << recorder.errors.first();
     EXPECT_EQ(stat((folder + "/pmlver.000").constData(), &st), 0);
     std::filesystem::remove_all(folder.toStdString()); // QTemporaryDir cannot name it
+}
+
+TEST_F(MessageConverterTest, EveryProblemNamesItsFile) {
+    // Inflation, value and date errors of the model do not name the file by themselves.
+    WriteBytes(Path("field.pml"), hostile::CorruptField());
+    WriteBytes(Path("date.pml"), hostile::BadDate());
+    TMessageConverter converter;
+    Recorder recorder;
+    recorder.Attach(converter);
+    converter.Convert(Folder());
+    ASSERT_EQ(recorder.errors.size(), 2);
+    recorder.errors.sort();
+    auto expected = [&](const char *name, const QString &reason) {
+        return "Cannot load file:\r\n\r\n" + Path(name) + "\r\n\r\n" + reason;
+    };
+    EXPECT_EQ(recorder.errors[0],
+              expected("date.pml",
+                       "IsoDateTimeToDateTime(20030230T000000): Invalid argument to date encode"));
+    EXPECT_EQ(recorder.errors[1], expected("field.pml", "data error"));
 }
 
 TEST_F(MessageConverterTest, HasMessageFilesLooksAtVisibleFilesOnly) {

@@ -2,10 +2,12 @@
 
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
+#include "support/HostileFiles.h"
 #include "support/PmlWriter.h"
 #include "util/NumberFormat.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace tarvin;
@@ -300,4 +302,73 @@ TEST(Attachments, PayloadInflatingPastTheCapFailsInMemoryOnly) {
     msg->Attachments[0]->SaveDataToFile(dir.filePath("zeros.bin"));
     EXPECT_EQ(QFileInfo(dir.filePath("zeros.bin")).size(), 16 * 1024 * 1024);
     SetInflateMemoryLimit(saved);
+}
+
+namespace {
+
+struct BudgetScope {
+    qint64 saved = InflateMemoryLimit();
+    explicit BudgetScope(qint64 limit) { SetInflateMemoryLimit(limit); }
+    ~BudgetScope() { SetInflateMemoryLimit(saved); }
+};
+
+struct StreamLimitsScope {
+    TStreamLimits saved = StreamLimits();
+    explicit StreamLimitsScope(const TStreamLimits &limits) { SetStreamLimits(limits); }
+    ~StreamLimitsScope() { SetStreamLimits(saved); }
+};
+
+} // namespace
+
+TEST(InflateBudget, AllFieldsOfOneMessageShareOneBudgetAndStayBytes) {
+    // Five fields of 900 MB each took 6.7 GB: each was inflated at load with a cap of its own,
+    // and kept as UTF-16 text. Now a load looks at the start of each value only, and values
+    // asked for share the message's budget. Scaled down: a budget of 4 MiB, fields of 1.5 MiB.
+    BudgetScope budget(4 << 20);
+    TGWMessage three;
+    three.LoadFromXml(hostile::FieldBombs(3, 3 << 19));
+    ASSERT_EQ(three.Fields.size(), 3u);
+    const qint64 looked = (4 << 20) - three.InflateBudget()->Remaining();
+    EXPECT_EQ(looked, 3 * TField::kKeptBytes);
+    EXPECT_EQ(three.Fields[0]->ValueBytes(), QByteArray(3 << 19, '\0')); // inflated when asked
+    EXPECT_EQ(three.Fields[1]->ValueBytes().size(), 3 << 19);
+    EXPECT_EQ(ErrorOf([&] { three.Fields[2]->ValueBytes(); }), "insufficient memory");
+    EXPECT_EQ(three.InflateBudget()->Remaining(), 0);
+
+    // Small values are kept whole; embedded messages read for a message share its budget.
+    TGWMessage small;
+    small.LoadFromXml(PmlWriter().AddField("f", "4", "tiny").ToXml());
+    EXPECT_EQ(small.Fields[0]->Value(), "tiny");
+    TGWMessage embedded;
+    embedded.ShareInflateBudget(three);
+    EXPECT_EQ(ErrorOf([&] { embedded.LoadFromXml(PmlWriter().AddField("f", "4", "x").ToXml()); }),
+              "insufficient memory");
+}
+
+TEST(InflateBudget, InflatingIntoAFileKeepsToTheStreamLimitsAndLeavesNoPartialFile) {
+    auto msg = WithAttachments({PmlAttachment::File("zeros.bin", QByteArray(8 << 20, 0))});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zeros.bin");
+    {
+        StreamLimitsScope limits({1 << 20, 0});
+        EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(path); }),
+                  "Cannot write file \"" + path + "\". The content is larger than 1 MiB.");
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    {
+        // More free space asked for than any file system has.
+        StreamLimitsScope limits({qint64(4) << 30, qint64(1) << 62});
+        EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(path); }),
+                  "Cannot write file \"" + path +
+                      "\". Less than 4294967296 GiB would be left free on its file system.");
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    // Within the limits, a budget given takes what was written.
+    TInflateBudget budget(9 << 20);
+    msg->Attachments[0]->SaveDataToFile(path, &budget);
+    EXPECT_EQ(QFileInfo(path).size(), 8 << 20);
+    EXPECT_EQ(budget.Remaining(), 1 << 20);
+    EXPECT_EQ(ErrorOf([&] { msg->Attachments[0]->SaveDataToFile(path, &budget); }),
+              "insufficient memory");
+    EXPECT_FALSE(QFile::exists(path));
 }

@@ -76,14 +76,14 @@ TEST(MessageRoot, FullMailReadsEveryPart) {
     ASSERT_EQ(msg->Fields.size(), 4u);
     EXPECT_EQ(msg->Fields[0]->FieldName, "Project");
     EXPECT_EQ(msg->Fields[0]->FieldType, 1);
-    EXPECT_EQ(msg->Fields[0]->Value, "Northwind");
+    EXPECT_EQ(msg->Fields[0]->Value(), "Northwind");
     EXPECT_EQ(msg->Fields[1]->FieldType, 4);
-    EXPECT_EQ(msg->Fields[1]->Value, "Agenda: budget review, hiring plan.");
+    EXPECT_EQ(msg->Fields[1]->Value(), "Agenda: budget review, hiring plan.");
     // A field without content stays empty, attributes included.
     EXPECT_EQ(msg->Fields[2]->FieldName, "");
     EXPECT_EQ(msg->Fields[2]->FieldType, 0);
     EXPECT_EQ(msg->Fields[3]->FieldType, 1); // type absent: 1
-    EXPECT_EQ(msg->Fields[3]->Value, "42");
+    EXPECT_EQ(msg->Fields[3]->Value(), "42");
 
     EXPECT_EQ(msg->Body.PlainText,
               "Hello Robin,\n\nthe figures are attached. A marker: ]]> stays]]>]]> here.\n"

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
@@ -208,6 +209,19 @@ TEST_F(WorkFolderTest, WorkFolderThatCannotBeMadeRaisesTheFrameError) {
         EXPECT_EQ(e.message(), QString("TTarvinFrame.GetWorkFolder: Cannot create directory "
                                        "'%1/no/such/folder/_vwr0000/'")
                                    .arg(temp.path()));
+    }
+}
+
+TEST_F(WorkFolderTest, NameInAFolderThatCannotBeLookedIntoIsAnError) {
+    // A plain file where the folder should be: every look-up fails with ENOTDIR, which must
+    // end in an error rather than a search for ever.
+    makeFile(base() + "plain");
+    try {
+        NewTempFolderName("_vwr", base() + "plain");
+        FAIL() << "no error";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.message(), QString("Cannot choose a work folder name in '%1plain': %2")
+                                   .arg(base(), QString::fromLocal8Bit(strerror(ENOTDIR))));
     }
 }
 

@@ -4,8 +4,9 @@
 #include "model/MsgPropertyEncoder.h"
 #include "view/AttachmentRules.h"
 
-#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
+#include "support/HostileFiles.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,6 +115,31 @@ TEST(HtmlBody, PartCannotReplaceTheBody) {
     fake.FileName = "TEXT.HTM";
     mail.AddAttachment(fake);
     EXPECT_EQ(ReadAll(ExtractHtmlBody(*Load(mail), work)), "<p>real body</p>");
+}
+
+TEST(HtmlBody, EachPartIsWrittenOnceAndAllTogetherKeepToTheBudget) {
+    // A part named 2,000 times was inflated and written 2,000 times. Now once, taken from the
+    // message's budget, which also bounds all parts of one body together.
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/";
+    TGWMessage repeated;
+    repeated.LoadFromXml(hostile::RepeatedContentIds(1 << 20, 2000));
+    const qint64 before = repeated.InflateBudget()->Remaining();
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(repeated, work)), "<img src=\"part\">");
+    EXPECT_EQ(QFileInfo(work + "part").size(), 1 << 20);
+    EXPECT_EQ(before - repeated.InflateBudget()->Remaining(), (1 << 20) + 16);
+
+    // Many different parts stop being written once the budget is spent; the body is shown.
+    const qint64 saved = InflateMemoryLimit();
+    SetInflateMemoryLimit(300);
+    TGWMessage many;
+    many.LoadFromXml(hostile::ManyContentIds(500));
+    SetInflateMemoryLimit(saved);
+    QTemporaryDir other;
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(many, other.path() + "/")), "<p>many</p>");
+    const qsizetype files = QDir(other.path()).entryList(QDir::Files).size();
+    EXPECT_EQ(files, 1 + (300 - 11)); // the body and one byte per part while the budget lasts
+    EXPECT_EQ(many.InflateBudget()->Remaining(), 0);
 }
 
 TEST(Attachments, WriteForOpeningAndSaveEmbedded) {

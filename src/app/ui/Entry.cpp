@@ -15,6 +15,7 @@
 #include "dialogs/ui/SplashScreen.h"
 #include "explorer/ui/ExplorerForm.h"
 #include "util/NativePath.h"
+#include "util/QuitSignals.h"
 #include "util/WorkFolder.h"
 #include "util/ui/DesktopServicesImpl.h"
 #include "view/ui/TarvinForm.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -58,31 +60,36 @@ bool selectsPdfExport(const QStringList &arguments) {
     }
 }
 
-// SIGTERM (a session that ends, "kill") ends the event loop as closing the windows would, so
-// that the viewer removes its instance socket and saves its settings on the way out. The
-// handler only writes to a pipe; the event loop reads it.
-int g_terminatePipe[2] = {-1, -1};
-
-void onTerminate(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_terminatePipe[1], &byte, 1);
-}
-
+// SIGTERM, SIGINT and SIGHUP end the event loop as closing the windows would, so that the
+// viewer removes its work folders and instance socket and saves its settings on the way out.
+// The handlers only write to a pipe; the event loop reads it.
 void quitOnTerminate(QObject *owner) {
-    if (::pipe2(g_terminatePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    const int fd = InstallQuitSignalHandlers();
+    if (fd < 0)
         return;
-    auto *notifier = new QSocketNotifier(g_terminatePipe[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
-        char byte;
-        while (::read(g_terminatePipe[0], &byte, 1) > 0) {
-        }
+    auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [owner] {
+        DrainQuitSignalPipe();
+        // A dialog shown before the main loop runs (an error while opening the files of the
+        // command line, and what it leads to) has a loop of its own that quit() does not end:
+        // such dialogs are dismissed until the program ends, and the start ends at the check
+        // after opening.
+        auto dismissDialogs = [] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (!widget->isVisible() || !widget->isModal())
+                    continue;
+                if (auto *dialog = qobject_cast<QDialog *>(widget))
+                    dialog->reject();
+                else
+                    widget->close();
+            }
+        };
+        dismissDialogs();
+        auto *timer = new QTimer(owner);
+        QObject::connect(timer, &QTimer::timeout, owner, dismissDialogs);
+        timer->start(100);
         QCoreApplication::quit();
     });
-    struct sigaction action {};
-    action.sa_handler = onTerminate;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
 }
 
 // The window for `file`, still being read, comes to the front once it is shown.
@@ -155,7 +162,7 @@ int RunViewer(const QStringList &arguments, TInstanceServer *server) {
     } catch (const Error &error) {
         Desktop().ShowError(explorer.get(), ProductName(), error.message());
     }
-    if (explorer->EndRequested())
+    if (explorer->EndRequested() || QuitSignalReceived())
         return 0;
     if (splash)
         splash->raise(); // above the explorer it belongs to, which was shown after it
@@ -219,8 +226,10 @@ int RunProgram(int argc, char **argv, const TViewerStart *claimed) {
         QApplication::setApplicationName(VersionKey(9));
         return RunCommandLineExport(ProgramArguments(argc, argv));
     }
-    // Conversion mode keeps the headless desktop services: the console, no windows.
+    // Conversion mode keeps the headless desktop services: the console, no windows. A signal
+    // to end stops the run after the current file; the log is saved as at its normal end.
     QCoreApplication app(argc, argv);
+    InstallQuitSignalHandlers();
     return ParseCommandLine(arguments, RunCommandLineConversion);
 }
 

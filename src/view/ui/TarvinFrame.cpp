@@ -36,6 +36,8 @@
 #include <functional>
 #include <utility>
 
+#include <new>
+
 namespace tarvin {
 
 namespace {
@@ -319,7 +321,15 @@ void TTarvinFrame::SetFileName(const QString &path) {
         setLoadedMessage(nullptr);
         throw;
     }
-    setLoadedMessage(std::move(message));
+    try {
+        setLoadedMessage(std::move(message));
+    } catch (const std::bad_alloc &) {
+        // Reported like any load error naming the message; the program goes on.
+        setLoadedMessage(nullptr);
+        throw Error(QStringLiteral("Cannot load file:\r\n\r\n%1\r\n\r\nNot enough memory to "
+                                   "show the message.")
+                        .arg(DisplayPath(path)));
+    }
 }
 
 void TTarvinFrame::ShowLoadedMessage(const QString &path, std::unique_ptr<TGWMessage> message) {
