@@ -237,7 +237,7 @@ void touchMessage(const TGWMessage &message, int depth, bool writeFiles) {
     touchDate(core.DateCreate);
     touchDate(core.DateModified);
     for (const auto &field : message.Fields)
-        keep(field->FieldName + field->Value);
+        keep(field->FieldName + field->Value());
     keep(message.Body.PlainText);
     keep(message.BodyProperties());
     keep(MessagePropertiesText(message, QStringLiteral("message.pml")));
