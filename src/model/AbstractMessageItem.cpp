@@ -7,8 +7,12 @@
 #include <QStringDecoder>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <sys/statvfs.h>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace tarvin {
@@ -472,9 +476,19 @@ void SetStreamLimits(const TStreamLimits &limits) {
 
 void InflateToFile(QByteArrayView data, const QString &path, TInflateBudget *budget) {
     const TStreamLimits limits = StreamLimits();
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Opened by hand: a link at the path is never followed, and O_NONBLOCK keeps a named pipe
+    // from blocking the open (it fails instead).
+    const int opened =
+        ::open(QFile::encodeName(path).constData(),
+               O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK, 0666);
+    if (opened < 0)
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
+                        .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    QFile file;
+    if (!file.open(opened, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened);
         throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    }
     const int fd = file.handle();
     qint64 written = 0;
     qint64 free = freeBytes(fd);

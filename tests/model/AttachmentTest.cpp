@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 using namespace tarvin;
 
@@ -232,6 +233,19 @@ TEST(Attachments, SavingWritesTheFileOrNothing) {
 
     EXPECT_TRUE(ErrorOf([&] {
                     a[0]->SaveDataToFile(dir.filePath("missing/dir/x"));
+                }).startsWith("Cannot create file"));
+
+    // A link at the path is never written through, and a named pipe never blocks the save.
+    const QString target = dir.filePath("target.txt");
+    ASSERT_TRUE(QFile(target).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(target, dir.filePath("link.bin")));
+    EXPECT_TRUE(ErrorOf([&] {
+                    a[0]->SaveDataToFile(dir.filePath("link.bin"));
+                }).startsWith("Cannot create file"));
+    EXPECT_EQ(QFileInfo(target).size(), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.bin")).constData(), 0600), 0);
+    EXPECT_TRUE(ErrorOf([&] {
+                    a[0]->SaveDataToFile(dir.filePath("pipe.bin"));
                 }).startsWith("Cannot create file"));
 }
 
