@@ -83,16 +83,27 @@ QString PdfText(const QString &path) {
 
 } // namespace
 
-// "Export as PDF..." of a viewer window: the print document as text, the header and footer,
-// and every attachment with data embedded byte for byte as the viewer's "Save As..." saves it.
-TEST(ExportWiring, ViewerExportEmbedsWhatSaveAsWrites) {
+// A viewer window on a mail with attachments, in a folder of the test's own; every dialog
+// answered by the recording desktop.
+class ExportWiring : public ::testing::Test {
+protected:
+    void SetUp() override { ConnectViewerWindows(viewers); }
+    TTarvinForm *OpenMail() {
+        if (!MailWithAttachments().WriteFile(path))
+            return nullptr;
+        return tarvin::testing::OpenAndWait(viewers, path);
+    }
+
     QTemporaryDir dir;
     tarvin::testing::TRecordingDesktop desktop;
     const QString path = dir.filePath("mail.pml");
-    ASSERT_TRUE(MailWithAttachments().WriteFile(path));
     TViewerWindows viewers;
-    ConnectViewerWindows(viewers);
-    TTarvinForm *window = tarvin::testing::OpenAndWait(viewers, path);
+};
+
+// "Export as PDF..." of a viewer window: the print document as text, the header and footer,
+// and every attachment with data embedded byte for byte as the viewer's "Save As..." saves it.
+TEST_F(ExportWiring, ViewerExportEmbedsWhatSaveAsWrites) {
+    TTarvinForm *window = OpenMail();
     ASSERT_NE(window, nullptr);
     TTarvinFrame *frame = window->Viewer();
     QAction *exportPdf = window->Actions()->actExportPdf;
@@ -137,14 +148,8 @@ TEST(ExportWiring, ViewerExportEmbedsWhatSaveAsWrites) {
 }
 
 // "Save All Attachments...": a name that exists is asked about once for all.
-TEST(ExportWiring, SaveAllAttachmentsAsksBeforeReplacing) {
-    QTemporaryDir dir;
-    tarvin::testing::TRecordingDesktop desktop;
-    const QString path = dir.filePath("mail.pml");
-    ASSERT_TRUE(MailWithAttachments().WriteFile(path));
-    TViewerWindows viewers;
-    ConnectViewerWindows(viewers);
-    TTarvinForm *window = tarvin::testing::OpenAndWait(viewers, path);
+TEST_F(ExportWiring, SaveAllAttachmentsAsksBeforeReplacing) {
+    TTarvinForm *window = OpenMail();
     ASSERT_NE(window, nullptr);
     QAction *saveAll = window->Actions()->actSaveAllAttachments;
     ASSERT_TRUE(saveAll->isEnabled());
@@ -173,9 +178,7 @@ TEST(ExportWiring, SaveAllAttachmentsAsksBeforeReplacing) {
 }
 
 // Several message files: a folder, one PDF each under unique names, failures at the end.
-TEST(ExportWiring, SeveralFilesGoToOneFolderWithFailuresReported) {
-    QTemporaryDir dir;
-    tarvin::testing::TRecordingDesktop desktop;
+TEST_F(ExportWiring, SeveralFilesGoToOneFolderWithFailuresReported) {
     PmlWriter plain(mtMail);
     plain.SetCore("subject", "No attachments").SetPlainText("Just text");
     QDir().mkpath(dir.filePath("a"));

@@ -19,17 +19,6 @@ using tarvin::testing::WriteTestFile;
 
 namespace {
 
-std::unique_ptr<TGWMessage> Load(const PmlWriter &writer) {
-    auto message = std::make_unique<TGWMessage>();
-    message->LoadFromXml(QString::fromUtf8(writer.ToXml()));
-    return message;
-}
-
-QByteArray ReadAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList Entries(const QString &folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);

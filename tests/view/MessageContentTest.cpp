@@ -17,20 +17,7 @@
 using namespace tarvin;
 using namespace tarvin::viewtest;
 
-namespace {
-
-std::unique_ptr<TGWMessage> Load(const PmlWriter &writer) {
-    auto message = std::make_unique<TGWMessage>();
-    message->LoadFromXml(QString::fromUtf8(writer.ToXml()));
-    return message;
-}
-
-QByteArray ReadAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(AttachmentList, InfosAndEntries) {
     auto message = Load(RichMail());

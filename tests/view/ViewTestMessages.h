@@ -1,11 +1,27 @@
 #pragma once
 
+#include "model/GWMessage.h"
 #include "support/PmlWriter.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <memory>
 
 namespace tarvin::viewtest {
+
+// The message a writer describes, loaded as the viewer loads a file.
+inline std::unique_ptr<TGWMessage> Load(const PmlWriter &writer) {
+    auto message = std::make_unique<TGWMessage>();
+    message->LoadFromXml(QString::fromUtf8(writer.ToXml()));
+    return message;
+}
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray ReadAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Small pictures and texts used as attachment payloads.
 inline QByteArray PngBytes() {
