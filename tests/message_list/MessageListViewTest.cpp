@@ -1,5 +1,6 @@
 #include "explorer/ui/MessageListView.h"
 #include "explorer/ui/QuickViewController.h"
+#include "support/HostileFiles.h"
 #include "support/PmlWriter.h"
 #include "support/RecordingDesktop.h"
 #include "support/SlowReads.h"
@@ -159,6 +160,19 @@ TEST_F(MessageListViewTest, OpenWaitsForThePaneAndLoadErrorsAreReportedOnce) {
     emit view.SelectionSettled(view.Model()->FilePath(0));
     Settle();
     EXPECT_EQ(m_desktop.Messages.size(), 2u);
+}
+
+// A reason from deep inside a message ("data error" of a custom field) reaches the user with
+// the name of the file it came from.
+TEST_F(MessageListViewTest, PaneLoadErrorsNameTheFile) {
+    writeFile(QStringLiteral("Corrupt [2001].pml"), 1000000, tarvin::hostile::CorruptField());
+    TMessageListView view;
+    TTarvinFrame frame;
+    TQuickViewController controller(&frame, &view);
+    ASSERT_TRUE(list(view));
+    ASSERT_TRUE(WaitFor([&] { return !m_desktop.Messages.empty(); }));
+    EXPECT_TRUE(m_desktop.Messages[0].Text.contains("Corrupt [2001].pml"))
+        << m_desktop.Messages[0].Text.toStdString();
 }
 
 // The pane reads its file on a worker thread: a named pipe is refused at once (it would block

@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "explorer/ui/MessageListView.h"
 #include "model/GWMessage.h"
+#include "util/NativePath.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewerActionHandler.h"
 
@@ -79,6 +80,9 @@ void TQuickViewController::loadFinished(const QString &path, TMessageLoadOutcome
         if (m_frame)
             m_frame->ShowLoadedMessage(path, nullptr);
     }
+    // A reason from deep inside the message ("data error") gets the file's name in front.
+    if (!failure.isEmpty() && !failure.contains(DisplayPath(path)))
+        failure = MessageLoadError(path, failure);
     emit Loaded(path);
     // The pane keeps the failed name, so this file is not loaded and reported again until
     // another row was shown in between.
