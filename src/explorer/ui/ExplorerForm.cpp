@@ -60,6 +60,16 @@ QWidget *headerStrip(QWidget *parent, const char *name) {
     return strip;
 }
 
+// A named panel whose children stack top to bottom without margins; returns its layout.
+QVBoxLayout *stackPanel(QWidget *parent, const char *name) {
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
 } // namespace
 
 TExplorerForm::TExplorerForm(const QString &settingsFolder, QWidget *parent)
@@ -121,11 +131,8 @@ void TExplorerForm::buildLayout() {
     m_splFolderFile->setChildrenCollapsible(false);
     mainLayout->addWidget(m_splFolderFile);
 
-    auto *pnlFolders = new QWidget(m_splFolderFile);
-    pnlFolders->setObjectName(QStringLiteral("pnlFolders"));
-    auto *foldersLayout = new QVBoxLayout(pnlFolders);
-    foldersLayout->setContentsMargins(0, 0, 0, 0);
-    foldersLayout->setSpacing(0);
+    QVBoxLayout *foldersLayout = stackPanel(m_splFolderFile, "pnlFolders");
+    QWidget *pnlFolders = foldersLayout->parentWidget();
     QWidget *foldersTop = headerStrip(pnlFolders, "pnlFoldersTop");
     auto *imgAccount = new QLabel(foldersTop);
     imgAccount->setObjectName(QStringLiteral("imgAccount"));
@@ -135,11 +142,8 @@ void TExplorerForm::buildLayout() {
     m_folders = new TFolderTree(pnlFolders);
     foldersLayout->addWidget(m_folders);
 
-    auto *pnlMessages = new QWidget(m_splFolderFile);
-    pnlMessages->setObjectName(QStringLiteral("pnlMessages"));
-    auto *messagesLayout = new QVBoxLayout(pnlMessages);
-    messagesLayout->setContentsMargins(0, 0, 0, 0);
-    messagesLayout->setSpacing(0);
+    QVBoxLayout *messagesLayout = stackPanel(m_splFolderFile, "pnlMessages");
+    QWidget *pnlMessages = messagesLayout->parentWidget();
     QWidget *messagesTop = headerStrip(pnlMessages, "pnlMessagesTop");
     auto *topLayout = new QHBoxLayout(messagesTop);
     topLayout->setContentsMargins(9, 0, 9, 0);
