@@ -11,10 +11,11 @@ constexpr char16_t kKeptByteBase = 0xDC00; // kept byte b is held as U+DC00 + b 
 
 // The number of bytes of the valid UTF-8 sequence at `p` (at most `left` bytes), 0 when the
 // bytes there are not one (overlong forms, surrogates and values past U+10FFFF included).
-int utf8SequenceLength(const unsigned char *p, qsizetype left) {
+// `value` receives the character it encodes.
+int utf8SequenceLength(const unsigned char *p, qsizetype left, char32_t &value) {
     const unsigned char c = p[0];
     int length;
-    char32_t value;
+    value = c;
     if (c < 0x80)
         return 1;
     if (c >= 0xC2 && c <= 0xDF) {
@@ -64,13 +65,21 @@ QString DecodeNativePath(const QByteArray &native) {
     const auto *bytes = reinterpret_cast<const unsigned char *>(native.constData());
     const qsizetype size = native.size();
     for (qsizetype i = 0; i < size;) {
-        const int length = utf8SequenceLength(bytes + i, size - i);
+        char32_t value;
+        const int length = utf8SequenceLength(bytes + i, size - i, value);
         if (length == 0) {
             text.append(QChar(char16_t(kKeptByteBase + bytes[i])));
             ++i;
             continue;
         }
-        text.append(QString::fromUtf8(native.constData() + i, length));
+        // Appended as decoded here: QString::fromUtf8 on a single sequence would drop a
+        // U+FEFF as a byte order mark, and the name would no longer give back its bytes.
+        if (QChar::requiresSurrogates(value)) {
+            text.append(QChar(QChar::highSurrogate(value)));
+            text.append(QChar(QChar::lowSurrogate(value)));
+        } else {
+            text.append(QChar(char16_t(value)));
+        }
         i += length;
     }
     return text;
