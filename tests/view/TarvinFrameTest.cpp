@@ -2,12 +2,12 @@
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "view/AttachmentRules.h"
-#include "view/ui/HtmlBodyView.h"
 #include "view/ui/ViewerActionHandler.h"
+#include "view/web/HtmlBodyView.h"
 
-#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingDesktop.h"
 
 #include <QAction>
@@ -31,6 +31,11 @@ using namespace tarvin;
 using namespace tarvin::viewtest;
 
 namespace {
+
+// The frame's HTML view as the web code makes it (linked into the tests).
+THtmlBodyView *WebView(TTarvinFrame &frame) {
+    return dynamic_cast<THtmlBodyView *>(frame.HtmlView());
+}
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -378,10 +383,10 @@ TEST_F(FrameTest, ShowsHtmlBody) {
     EXPECT_FALSE(m_frame->PlainText());
     ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
     EXPECT_TRUE(m_frame->HtmlViewShown());
-    EXPECT_FALSE(m_frame->HtmlView()->IsBusy());
+    EXPECT_FALSE(WebView(*m_frame)->IsBusy());
     QString text;
     bool done = false;
-    m_frame->HtmlView()->page()->toPlainText([&](const QString &t) {
+    WebView(*m_frame)->page()->toPlainText([&](const QString &t) {
         text = t;
         done = true;
     });
@@ -391,7 +396,7 @@ TEST_F(FrameTest, ShowsHtmlBody) {
     // In HTML mode Copy and Select All act on the page the user sees.
     QApplication::clipboard()->clear();
     m_frame->activateWindow();
-    m_frame->HtmlView()->setFocus();
+    WebView(*m_frame)->setFocus();
     m_actions.acEditSelectAll->trigger();
     ASSERT_TRUE(WaitFor([&] { return m_actions.acEditCopy->isEnabled(); }));
     m_actions.acEditCopy->trigger();
@@ -419,13 +424,13 @@ TEST_F(FrameTest, WatchdogStopsAHangingLoad) {
                         .arg(server.serverPort())
                         .toUtf8()));
     m_frame->SetLoadRemoteContent(true); // web pictures may load
-    m_frame->HtmlView()->SetWatchdogTimeout(1500);
+    WebView(*m_frame)->SetWatchdogTimeout(1500);
     bool loaded = false;
-    QObject::connect(m_frame->HtmlView(), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
+    QObject::connect(WebView(*m_frame), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
     m_frame->show();
     m_frame->SetFileName(Write(mail, "slow.pml"));
     ASSERT_TRUE(WaitFor([&] { return loaded; }, 20000));
-    EXPECT_TRUE(m_frame->HtmlView()->WatchdogFired());
+    EXPECT_TRUE(WebView(*m_frame)->WatchdogFired());
     EXPECT_FALSE(held.empty()); // the picture was asked for
 }
 
@@ -522,7 +527,7 @@ TEST_F(FrameTest, RemoteContentWaitsForTheUser) {
     // content id still shows.
     m_frame->SetFileName(Write(MailWithWebPictures(server, "first"), "first.pml"));
     ASSERT_TRUE(WaitFor([&] { return shown > 0 && bar->isVisible(); }));
-    THtmlBodyView *view = m_frame->HtmlView();
+    THtmlBodyView *view = WebView(*m_frame);
     EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,0]");
     EXPECT_EQ(server.Connections, 0);
     EXPECT_LE(bar->mapTo(m_frame.get(), QPoint(0, bar->height())).y(),
@@ -585,7 +590,7 @@ TEST_F(FrameTest, HtmlBodyShowsItsContentIdPictures) {
     ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
     QVariant result;
     bool done = false;
-    m_frame->HtmlView()->page()->runJavaScript(
+    WebView(*m_frame)->page()->runJavaScript(
         "JSON.stringify([document.images[0].complete, document.images[0].naturalWidth])",
         QWebEngineScript::ApplicationWorld, [&](const QVariant &r) {
             result = r;
