@@ -1,4 +1,5 @@
 #include "view/ui/TarvinFrame.h"
+#include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "view/AttachmentRules.h"
@@ -141,6 +142,37 @@ TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
     EXPECT_TRUE(m_frame->PlainText());
     EXPECT_FALSE(m_frame->HasHtmlBody());
     EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+}
+
+TEST_F(FrameTest, MissingHtmlEngineIsReportedOnceAndShownAsPlainText) {
+    // The web library may be missing or broken: the user is told once, the HTML bodies are
+    // shown as plain text, and the frame goes on working.
+    SetHtmlBodyFactory([](QWidget *) -> IHtmlBody * {
+        throw Error("The HTML engine (tarvin-web.so) cannot be loaded: no such file");
+    });
+    struct Restore {
+        ~Restore() { SetHtmlBodyFactory(nullptr); }
+    } restore;
+    PmlWriter mail(mtMail);
+    mail.SetCore("subject", "Figures").SetPlainText("plain body");
+    mail.AddAttachment(PmlAttachment::File("TEXT.htm", "<p>html body</p>"));
+    m_frame->SetFileName(Write(mail, "html.pml"));
+    m_frame->SetPlainText(false);
+    ASSERT_TRUE(WaitFor([&] { return !m_desk.Messages.empty(); }, 5000));
+    EXPECT_TRUE(m_desk.Messages[0].Text.contains("tarvin-web.so) cannot be loaded"))
+        << m_desk.Messages[0].Text.toStdString();
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_FALSE(m_frame->HasHtmlBody());
+    EXPECT_FALSE(m_frame->HtmlViewShown());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+
+    mail.SetPlainText("second body");
+    m_frame->SetFileName(Write(mail, "html2.pml"));
+    m_frame->SetPlainText(false);
+    Settle();
+    EXPECT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "second body");
 }
 
 TEST_F(FrameTest, HtmlFileAndWorkFolder) {
