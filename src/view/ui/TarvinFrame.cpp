@@ -518,10 +518,14 @@ void TTarvinFrame::updateBodyView() {
     }
     IHtmlBody *view = HtmlView();
     if (!view) {
-        // The HTML engine cannot be loaded: the plain text stands in (the error was shown).
+        // The HTML engine cannot be loaded: the plain text stands in, and the user is told
+        // once per frame.
         m_plainText = true;
         showPlainBody();
         emit OnViewModeChange(this);
+        showError(QStringLiteral("HTML bodies cannot be shown: %1.\n\n"
+                                 "Messages are shown as plain text.")
+                      .arg(m_htmlEngineError));
         return;
     }
     view->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
@@ -554,11 +558,9 @@ IHtmlBody *TTarvinFrame::HtmlView() {
         try {
             m_webBrowser = NewHtmlBody(m_bodyStack);
         } catch (const Error &error) {
-            // Said once per frame; its HTML bodies are shown as plain text from then on.
+            // Its HTML bodies are shown as plain text from then on (updateBodyView says so).
             m_htmlEngineFailed = true;
-            showError(QStringLiteral("HTML bodies cannot be shown: %1.\n\n"
-                                     "Messages are shown as plain text.")
-                          .arg(error.message()));
+            m_htmlEngineError = error.message();
             return nullptr;
         }
         QWidget *widget = m_webBrowser->Widget();

@@ -205,6 +205,7 @@ private:
     QStackedWidget *m_bodyStack = nullptr;
     IHtmlBody *m_webBrowser = nullptr; // its widget is a child of m_bodyStack
     bool m_htmlEngineFailed = false;
+    QString m_htmlEngineError;
     // The HTML body's place until this frame has been painted once (see updateBodyView).
     THtmlPlaceholder *m_htmlPlaceholder = nullptr;
     bool m_htmlWaiting = false;
