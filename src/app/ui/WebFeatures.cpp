@@ -68,8 +68,9 @@ TLoadResult load() {
     path.truncate(path.lastIndexOf('/') + 1);
     path += kWebLibraryName;
     prepareShareContext();
-    // Never unloaded: its objects live until the process ends.
-    void *library = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+    // Lazy binding, as for the window part: binding the engine's libraries at once costs more
+    // than the calls they will see. Never unloaded: its objects live until the process ends.
+    void *library = ::dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL);
     if (!library)
         return {nullptr, QString::fromLocal8Bit(::dlerror())};
     auto entry = reinterpret_cast<TWebEntry>(::dlsym(library, kWebEntryName));
