@@ -6,7 +6,7 @@
 //   hostile_view <message.pml>
 
 #include "base/Error.h"
-#include "view/ui/HtmlBodyView.h"
+#include "view/web/HtmlBodyView.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/TarvinFrame.h"
 

@@ -5,7 +5,8 @@
 #     to the first window being mapped (seen from outside, by an X client watching the root
 #     window), to its first paint and to the message body being on screen (time stamps the
 #     program writes to standard error when TARVIN_TRACE_STARTUP is set; also when the window
-#     library was loaded and the application object made); baseline: xmessage
+#     library was loaded and the application object made, and when the web library with the
+#     HTML engine was, where it was); baseline: xmessage
 #   - "tarvin /?" and "tarvin /C <empty folder>": wall time and peak memory; baseline /bin/true
 #   - a hand-over to a running viewer: time until the second start has ended, and until the
 #     running viewer has painted the new window
@@ -134,6 +135,7 @@ time.sleep(0.5)
 def window_series(argv, wait_event):
     mapped, painted, body = [], [], []
     phases = {"loaded": [], "app": []}
+    web = []
     for _ in range(runs):
         traced = Traced(argv)
         traced.wait_for(wait_event)
@@ -147,10 +149,14 @@ def window_series(argv, wait_event):
         for name, values in phases.items():
             at = traced.wait_for(name, timeout=0)
             values.append(None if at is None else at - traced.start)
+        with traced.cond:
+            web_at = next((e[1] for e in traced.events
+                           if e[0] == "loaded" and e[2] == "tarvin-web.so"), None)
+        web.append(None if web_at is None else web_at - traced.start)
         traced.stop()
         time.sleep(0.3)
     return (median_ms(mapped), median_ms(painted), median_ms(body), median_ms(phases["loaded"]),
-            median_ms(phases["app"]))
+            median_ms(phases["app"]), median_ms(web))
 
 
 def baseline_window():
@@ -216,11 +222,12 @@ print("                              mapped              first paint         bod
 for name, argv, event in (("plain-text message", [program, plain_sample], "body"),
                           ("HTML message", [program, html_sample], "body"),
                           ("explorer (splash)", [program], "paint")):
-    mapped, painted, body, loaded, app = window_series(argv, event)
+    mapped, painted, body, loaded, app, web = window_series(argv, event)
     print(f"{name:28s} {fmt(mapped)} {ratio(mapped, base_window)}  {fmt(painted)}"
           f"           {fmt(body)}")
     if loaded is not None or app is not None:
-        print(f"{'':28s} (window library loaded {fmt(loaded)}, application made {fmt(app)})")
+        print(f"{'':28s} (window library loaded {fmt(loaded)}, application made {fmt(app)}"
+              + ("" if web is None else f", web library loaded {fmt(web)}") + ")")
 for name, argv in (("tarvin /?", [program, "/?"]), ("tarvin /C <empty folder>",
                                                     [program, "/C", empty_folder])):
     wall, peak = console_series(argv)

@@ -5,8 +5,8 @@
 //   view_bench [--runs N] [message.pml ...]
 
 #include "support/PmlWriter.h"
-#include "view/ui/HtmlBodyView.h"
 #include "view/ui/TarvinFrame.h"
+#include "view/web/HtmlBodyView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,8 +78,8 @@ double Series(TTarvinFrame &frame, const QString &path, bool html, int runs, boo
         frame.SetFileName(QString());
         QCoreApplication::processEvents();
         bool loaded = false;
-        auto connection =
-            QObject::connect(frame.HtmlView(), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
+        auto connection = QObject::connect(dynamic_cast<THtmlBodyView *>(frame.HtmlView()),
+                                           &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
         bool shown = false;
         auto plainConnection =
             QObject::connect(&frame, &TTarvinFrame::BodyShown, [&] { shown = true; });

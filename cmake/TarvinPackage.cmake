@@ -3,9 +3,10 @@ include(GNUInstallDirs)
 
 # The program files that are installed: the launcher and its window part, which it loads from
 # ../lib/tarvin/ beside its own file (a private folder, not the multiarch library folder, so the
-# launcher finds it by a fixed relative path). tests/install/check_install.sh lists the installed
-# files and learns of a new one too.
-set(TARVIN_INSTALL_TARGETS tarvin tarvin_gui)
+# launcher finds it by a fixed relative path), and the web library, which the window part loads
+# from its own folder. tests/install/check_install.sh lists the installed files and learns of a
+# new one too.
+set(TARVIN_INSTALL_TARGETS tarvin tarvin_gui tarvin_web)
 install(TARGETS ${TARVIN_INSTALL_TARGETS}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         LIBRARY DESTINATION lib/tarvin NAMELINK_SKIP)

@@ -60,11 +60,18 @@ private:
 
 THeadlessDesktop g_headless;
 IDesktopServices *g_installed = nullptr;
+IDesktopServices &(*g_source)() = nullptr;
 
 } // namespace
 
 IDesktopServices &Desktop() {
+    if (g_source)
+        return g_source();
     return g_installed ? *g_installed : g_headless;
+}
+
+void ForwardDesktop(IDesktopServices &(*source)()) {
+    g_source = source;
 }
 
 TScopedDesktop::TScopedDesktop(IDesktopServices &services) : m_previous(g_installed) {

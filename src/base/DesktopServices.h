@@ -79,6 +79,10 @@ public:
 // standard output and input, messages on standard error; nothing that needs a desktop).
 IDesktopServices &Desktop();
 
+// Makes Desktop() answer with what `source` gives (null: as above again). A library that holds
+// its own copy of this code (the web library) reaches the program's services with it.
+void ForwardDesktop(IDesktopServices &(*source)());
+
 // Installs services for its lifetime and puts the earlier ones back when it ends.
 class TScopedDesktop {
 public:

@@ -260,3 +260,48 @@ TEST(Program, UsageAndConversionLoadNoDisplayLibrary) {
     EXPECT_EQ(run({"/Cx", folder.path()}, 2), QStringList());
     EXPECT_TRUE(run({"/Q"}, 2).join(' ').contains("Qt6Widgets"));
 }
+
+TEST_F(HostileRun, OnlyAnHtmlBodyLoadsTheHtmlEngine) {
+    // The HTML engine is a library of its own, loaded when an HTML body is about to be shown:
+    // a plain-text message and the explorer (with its folder tree and list) never load it.
+    PmlWriter plain(mtMail);
+    plain.SetPlainText("plain body");
+    const QString plainFile = m_dir.path() + "/plain.pml";
+    ASSERT_TRUE(plain.WriteFile(plainFile));
+    PmlWriter html(mtMail);
+    html.AddAttachment(PmlAttachment::File("TEXT.htm", "<p>html body</p>"));
+    const QString htmlFile = m_dir.path() + "/html.pml";
+    ASSERT_TRUE(html.WriteFile(htmlFile));
+    // An empty home: the explorer shows no message in its quick view.
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("home"));
+    // Runs the viewer until `shown` is traced (and `linger` ms more), then ends it; returns
+    // the HTML engine's libraries that it loaded.
+    auto engineLoaded = [&](const QStringList &arguments, const QString &shown, int linger) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &entry :
+             Env({"QT_QPA_PLATFORM=offscreen", "LD_DEBUG=files", "TARVIN_TRACE_STARTUP=1",
+                  "HOME=" + m_dir.path() + "/home"}))
+            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.start(TARVIN_PROGRAM, arguments);
+        EXPECT_TRUE(process.waitForStarted());
+        QString report;
+        EXPECT_TRUE(tarvin::testing::WaitFor(
+            [&] {
+                report += QString::fromLocal8Bit(process.readAllStandardError());
+                return report.contains(shown);
+            },
+            30000))
+            << shown.toStdString();
+        process.waitForFinished(linger);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        EXPECT_TRUE(process.waitForFinished(20000));
+        report += QString::fromLocal8Bit(process.readAllStandardError());
+        return tarvin::testing::DisplayLibrariesLoaded(report).filter("WebEngine");
+    };
+    EXPECT_EQ(engineLoaded({plainFile}, "tarvin-trace body", 500), QStringList());
+    // The splash stays 2 s; then the folder tree and the message list come alive.
+    EXPECT_EQ(engineLoaded({}, "tarvin::TExplorerForm", 3000), QStringList());
+    EXPECT_FALSE(engineLoaded({htmlFile}, "tarvin-trace body", 0).isEmpty());
+}

@@ -25,6 +25,7 @@ tree)
     expected=(
         bin/tarvin
         lib/tarvin/tarvin-gui.so
+        lib/tarvin/tarvin-web.so
         share/applications/$app_id.desktop
         share/doc/tarvin/changelog.gz
         share/doc/tarvin/copyright

@@ -49,12 +49,13 @@ QStringList includes(const QString &relativePath) {
 }
 
 // The subsystem a source file belongs to ("model" for src/model/x.cpp), and whether it is
-// window code (src/<name>/ui/...).
+// window code (src/<name>/ui/..., or src/<name>/web/..., the part that links the HTML engine).
 QString subsystemOf(const QString &relativePath) {
     return relativePath.section(QLatin1Char('/'), 1, 1);
 }
 bool isWindowCode(const QString &relativePath) {
-    return relativePath.section(QLatin1Char('/'), 2, 2) == QLatin1String("ui");
+    const QString part = relativePath.section(QLatin1Char('/'), 2, 2);
+    return part == QLatin1String("ui") || part == QLatin1String("web");
 }
 
 // True when a Qt header of that name belongs to a module that needs a display.
@@ -129,7 +130,8 @@ TEST(Layers, WindowLibrariesMeetOnlyThroughTheRoot) {
             continue;
         for (const QString &name : includes(file)) {
             const QStringList parts = name.split(QLatin1Char('/'));
-            if (parts.size() < 3 || parts.at(1) != QLatin1String("ui"))
+            if (parts.size() < 3 ||
+                (parts.at(1) != QLatin1String("ui") && parts.at(1) != QLatin1String("web")))
                 continue;
             const QString other = parts.at(0);
             const bool allowed =

@@ -1,13 +1,14 @@
 #include "view/ui/TarvinFrame.h"
+#include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "view/AttachmentRules.h"
-#include "view/ui/HtmlBodyView.h"
 #include "view/ui/ViewerActionHandler.h"
+#include "view/web/HtmlBodyView.h"
 
-#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingDesktop.h"
 
 #include <QAction>
@@ -31,6 +32,11 @@ using namespace tarvin;
 using namespace tarvin::viewtest;
 
 namespace {
+
+// The frame's HTML view as the web code makes it (linked into the tests).
+THtmlBodyView *WebView(TTarvinFrame &frame) {
+    return dynamic_cast<THtmlBodyView *>(frame.HtmlView());
+}
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -136,6 +142,37 @@ TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
     EXPECT_TRUE(m_frame->PlainText());
     EXPECT_FALSE(m_frame->HasHtmlBody());
     EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+}
+
+TEST_F(FrameTest, MissingHtmlEngineIsReportedOnceAndShownAsPlainText) {
+    // The web library may be missing or broken: the user is told once, the HTML bodies are
+    // shown as plain text, and the frame goes on working.
+    SetHtmlBodyFactory([](QWidget *) -> IHtmlBody * {
+        throw Error("The HTML engine (tarvin-web.so) cannot be loaded: no such file");
+    });
+    struct Restore {
+        ~Restore() { SetHtmlBodyFactory(nullptr); }
+    } restore;
+    PmlWriter mail(mtMail);
+    mail.SetCore("subject", "Figures").SetPlainText("plain body");
+    mail.AddAttachment(PmlAttachment::File("TEXT.htm", "<p>html body</p>"));
+    m_frame->SetFileName(Write(mail, "html.pml"));
+    m_frame->SetPlainText(false);
+    ASSERT_TRUE(WaitFor([&] { return !m_desk.Messages.empty(); }, 5000));
+    EXPECT_TRUE(m_desk.Messages[0].Text.contains("tarvin-web.so) cannot be loaded"))
+        << m_desk.Messages[0].Text.toStdString();
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_FALSE(m_frame->HasHtmlBody());
+    EXPECT_FALSE(m_frame->HtmlViewShown());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+
+    mail.SetPlainText("second body");
+    m_frame->SetFileName(Write(mail, "html2.pml"));
+    m_frame->SetPlainText(false);
+    Settle();
+    EXPECT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "second body");
 }
 
 TEST_F(FrameTest, HtmlFileAndWorkFolder) {
@@ -378,10 +415,10 @@ TEST_F(FrameTest, ShowsHtmlBody) {
     EXPECT_FALSE(m_frame->PlainText());
     ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
     EXPECT_TRUE(m_frame->HtmlViewShown());
-    EXPECT_FALSE(m_frame->HtmlView()->IsBusy());
+    EXPECT_FALSE(WebView(*m_frame)->IsBusy());
     QString text;
     bool done = false;
-    m_frame->HtmlView()->page()->toPlainText([&](const QString &t) {
+    WebView(*m_frame)->page()->toPlainText([&](const QString &t) {
         text = t;
         done = true;
     });
@@ -391,7 +428,7 @@ TEST_F(FrameTest, ShowsHtmlBody) {
     // In HTML mode Copy and Select All act on the page the user sees.
     QApplication::clipboard()->clear();
     m_frame->activateWindow();
-    m_frame->HtmlView()->setFocus();
+    WebView(*m_frame)->setFocus();
     m_actions.acEditSelectAll->trigger();
     ASSERT_TRUE(WaitFor([&] { return m_actions.acEditCopy->isEnabled(); }));
     m_actions.acEditCopy->trigger();
@@ -419,13 +456,13 @@ TEST_F(FrameTest, WatchdogStopsAHangingLoad) {
                         .arg(server.serverPort())
                         .toUtf8()));
     m_frame->SetLoadRemoteContent(true); // web pictures may load
-    m_frame->HtmlView()->SetWatchdogTimeout(1500);
+    WebView(*m_frame)->SetWatchdogTimeout(1500);
     bool loaded = false;
-    QObject::connect(m_frame->HtmlView(), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
+    QObject::connect(WebView(*m_frame), &THtmlBodyView::BodyLoaded, [&] { loaded = true; });
     m_frame->show();
     m_frame->SetFileName(Write(mail, "slow.pml"));
     ASSERT_TRUE(WaitFor([&] { return loaded; }, 20000));
-    EXPECT_TRUE(m_frame->HtmlView()->WatchdogFired());
+    EXPECT_TRUE(WebView(*m_frame)->WatchdogFired());
     EXPECT_FALSE(held.empty()); // the picture was asked for
 }
 
@@ -522,7 +559,7 @@ TEST_F(FrameTest, RemoteContentWaitsForTheUser) {
     // content id still shows.
     m_frame->SetFileName(Write(MailWithWebPictures(server, "first"), "first.pml"));
     ASSERT_TRUE(WaitFor([&] { return shown > 0 && bar->isVisible(); }));
-    THtmlBodyView *view = m_frame->HtmlView();
+    THtmlBodyView *view = WebView(*m_frame);
     EXPECT_EQ(Evaluate(view, kPictureWidths), "[1,0]");
     EXPECT_EQ(server.Connections, 0);
     EXPECT_LE(bar->mapTo(m_frame.get(), QPoint(0, bar->height())).y(),
@@ -585,7 +622,7 @@ TEST_F(FrameTest, HtmlBodyShowsItsContentIdPictures) {
     ASSERT_TRUE(WaitFor([&] { return shown > 0; }));
     QVariant result;
     bool done = false;
-    m_frame->HtmlView()->page()->runJavaScript(
+    WebView(*m_frame)->page()->runJavaScript(
         "JSON.stringify([document.images[0].complete, document.images[0].naturalWidth])",
         QWebEngineScript::ApplicationWorld, [&](const QVariant &r) {
             result = r;

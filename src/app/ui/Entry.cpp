@@ -8,6 +8,7 @@
 #include "app/ui/ExportWiring.h"
 #include "app/ui/FeatureWiring.h"
 #include "app/ui/StartupTrace.h"
+#include "app/ui/WebFeatures.h"
 #include "base/DesktopServices.h"
 #include "base/VersionInfo.h"
 #include "base/ui/WindowSupport.h"
@@ -18,6 +19,7 @@
 #include "util/QuitSignals.h"
 #include "util/WorkFolder.h"
 #include "util/ui/DesktopServicesImpl.h"
+#include "view/ui/HtmlBody.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/ViewerWindows.h"
 
@@ -214,6 +216,8 @@ int RunProgram(int argc, char **argv, const TViewerStart *claimed) {
         // Windows reach the desktop (programs, dialogs, the clipboard) through these.
         TDesktopServices desktop;
         TScopedDesktop desktopScope(desktop);
+        // The HTML engine is loaded with the first HTML body that is shown.
+        SetHtmlBodyFactory([](QWidget *parent) { return WebFeatures().NewHtmlBody(parent); });
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments, server.get());

@@ -1,9 +1,9 @@
 #include "app/ui/PrintWiring.h"
 
+#include "app/ui/WebFeatures.h"
 #include "base/DesktopServices.h"
 #include "base/Error.h"
-#include "print/ui/MessagePrinter.h"
-#include "view/ui/HtmlBodyView.h"
+#include "view/ui/HtmlBody.h"
 #include "view/ui/TarvinFrame.h"
 
 #include <QApplication>
@@ -11,44 +11,38 @@
 
 namespace tarvin {
 
-namespace {
-const char *const kPrinterName = "MessagePrinter";
-}
-
-TfrmMessagePrinter *PrinterOfFrame(TTarvinFrame *frame) {
-    auto *printer = frame->findChild<TfrmMessagePrinter *>(QLatin1String(kPrinterName),
-                                                           Qt::FindDirectChildrenOnly);
-    if (!printer) {
-        printer = new TfrmMessagePrinter(frame);
-        printer->setObjectName(QLatin1String(kPrinterName));
+std::optional<TFrameMessageOutput> FrameMessageOutput(TTarvinFrame *frame, bool extractHtml) {
+    if (!frame || !frame->Message())
+        return std::nullopt;
+    TFrameMessageOutput output;
+    output.Frame = frame;
+    output.Message = frame->Message();
+    output.FileName = frame->FileName();
+    output.BodyFont = frame->PlainTextView()->font();
+    output.ShowSystemAttachments = frame->ShowSystemAttachments();
+    output.RemoteContentAllowed =
+        frame->LoadRemoteContent() ||
+        (frame->HtmlViewShown() && frame->HtmlView()->RemoteContentAllowed());
+    output.PlainText = frame->PlainText();
+    if (extractHtml) {
+        output.WorkFolder = frame->GetWorkFolder();
+        if (!output.PlainText)
+            output.HtmlFileName = frame->HtmlFileName();
     }
-    return printer;
+    return output;
 }
 
 void PrintFrameMessage(TTarvinFrame *frame) {
-    if (!frame || !frame->Message())
-        return;
-    TfrmMessagePrinter *printer = PrinterOfFrame(frame);
+    std::optional<TFrameMessageOutput> output;
     try {
-        printer->SetMessage(frame->Message());
-        printer->SetBodyFont(frame->PlainTextView()->font());
-        printer->SetShowSystemAttachments(frame->ShowSystemAttachments());
-        printer->SetWorkFolder(frame->GetWorkFolder());
-        printer->SetRemoteContentAllowed(
-            frame->LoadRemoteContent() ||
-            (frame->HtmlViewShown() && frame->HtmlView()->RemoteContentAllowed()));
-        if (frame->PlainText()) {
-            printer->SetHtmlMode(false);
-        } else {
-            printer->SetBodyFileName(frame->HtmlFileName());
-            printer->SetHtmlMode(true);
-        }
+        output = FrameMessageOutput(frame, true);
+        if (output)
+            WebFeatures().PrintMessage(*output);
     } catch (const Error &error) {
-        // Extracting the body file can fail (a full disk): say so rather than print nothing.
+        // Extracting the body file can fail (a full disk), the HTML engine may be missing: say
+        // so rather than print nothing.
         Desktop().ShowError(frame, QApplication::applicationName(), error.message());
-        return;
     }
-    printer->Execute();
 }
 
 } // namespace tarvin

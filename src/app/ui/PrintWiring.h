@@ -1,17 +1,21 @@
 #pragma once
 
+#include <optional>
+
 namespace tarvin {
 
 class TTarvinFrame;
-class TfrmMessagePrinter;
+struct TFrameMessageOutput;
 
-// The printing window of a frame: created on its first print as a child of the frame (so it
-// stays above the frame's window and goes with the frame) and kept for later prints.
-TfrmMessagePrinter *PrinterOfFrame(TTarvinFrame *frame);
+// What printing and export take of a frame: its message, the plain-text view's font, the
+// system-attachment setting, the work folder, the remote-content permission of the HTML view
+// and the body form; `extractHtml` extracts the HTML body for HTML mode (raises Error when it
+// cannot). None without a message.
+std::optional<TFrameMessageOutput> FrameMessageOutput(TTarvinFrame *frame, bool extractHtml);
 
-// Prints the frame's message: hands the printing window the message, the plain-text view's
-// font, the system-attachment setting, the work folder and the remote-content permission of
-// the HTML view; in HTML mode the extracted body file; then shows it modally.
+// Prints the frame's message in the frame's printing window (the web library's, made on the
+// first print as a child of the frame and kept), shown modally. When the HTML engine cannot be
+// loaded, the user is told so.
 void PrintFrameMessage(TTarvinFrame *frame);
 
 } // namespace tarvin

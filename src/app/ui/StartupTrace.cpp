@@ -1,6 +1,6 @@
 #include "app/ui/StartupTrace.h"
 
-#include "view/ui/HtmlBodyView.h"
+#include "view/ui/HtmlBody.h"
 #include "view/ui/TarvinFrame.h"
 
 #include <QApplication>
@@ -65,8 +65,8 @@ protected:
         }
         if (!m_waiting.contains(frame))
             return false;
-        QWidget *body = frame->HtmlViewShown() ? static_cast<QWidget *>(frame->HtmlView())
-                                               : frame->PlainTextView();
+        QWidget *body =
+            frame->HtmlViewShown() ? frame->HtmlView()->Widget() : frame->PlainTextView();
         if (body == widget || body->isAncestorOf(widget)) {
             m_waiting.remove(frame);
             stamp("body", frame);

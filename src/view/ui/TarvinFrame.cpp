@@ -10,7 +10,7 @@
 #include "view/AttachmentRules.h"
 #include "view/ViewTexts.h"
 #include "view/ui/HeaderPanels.h"
-#include "view/ui/HtmlBodyView.h"
+#include "view/ui/HtmlBody.h"
 #include "view/ui/ViewerActionHandler.h"
 
 #include <QAction>
@@ -96,6 +96,12 @@ TTarvinFrame::TTarvinFrame(QWidget *parent) : QWidget(parent) {
 TTarvinFrame::~TTarvinFrame() {
     if (m_actions && m_actions->CurrentFrame() == this)
         m_actions->SetCurrentFrame(nullptr);
+    // The HTML view goes with the body stack, after this frame: it calls back no more.
+    if (m_webBrowser) {
+        m_webBrowser->OnBodyLoaded = nullptr;
+        m_webBrowser->OnRemoteContentBlockedChanged = nullptr;
+        m_webBrowser->OnSelectionChanged = nullptr;
+    }
     // The panel points at the message; let it go first. The work folder removes itself.
     m_header.reset();
     m_message.reset();
@@ -510,10 +516,21 @@ void TTarvinFrame::updateBodyView() {
         waitForFirstPaint();
         return;
     }
-    THtmlBodyView *view = HtmlView();
-    view->RequestFilter()->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
+    IHtmlBody *view = HtmlView();
+    if (!view) {
+        // The HTML engine cannot be loaded: the plain text stands in, and the user is told
+        // once per frame.
+        m_plainText = true;
+        showPlainBody();
+        emit OnViewModeChange(this);
+        showError(QStringLiteral("HTML bodies cannot be shown: %1.\n\n"
+                                 "Messages are shown as plain text.")
+                      .arg(m_htmlEngineError));
+        return;
+    }
+    view->SetAllowedFolder(file.isEmpty() ? QString() : GetWorkFolder());
     view->LoadFile(file);
-    m_bodyStack->setCurrentWidget(view);
+    m_bodyStack->setCurrentWidget(view->Widget());
     updateRemoteBar();
     emit StateChanged();
 }
@@ -536,29 +553,35 @@ void TTarvinFrame::updateRemoteBar() {
     m_remoteBar->setVisible(m_message && HtmlViewShown() && m_webBrowser->RemoteContentBlocked());
 }
 
-THtmlBodyView *TTarvinFrame::HtmlView() {
-    if (!m_webBrowser) {
-        m_webBrowser = new THtmlBodyView(m_bodyStack);
-        m_webBrowser->setObjectName(QStringLiteral("WebBrowser"));
-        m_webBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+IHtmlBody *TTarvinFrame::HtmlView() {
+    if (!m_webBrowser && !m_htmlEngineFailed) {
+        try {
+            m_webBrowser = NewHtmlBody(m_bodyStack);
+        } catch (const Error &error) {
+            // Its HTML bodies are shown as plain text from then on (updateBodyView says so).
+            m_htmlEngineFailed = true;
+            m_htmlEngineError = error.message();
+            return nullptr;
+        }
+        QWidget *widget = m_webBrowser->Widget();
+        widget->setObjectName(QStringLiteral("WebBrowser"));
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
         m_webBrowser->SetLoadRemoteContent(m_loadRemoteContent);
-        m_bodyStack->addWidget(m_webBrowser);
-        connect(m_webBrowser, &THtmlBodyView::BodyLoaded, this, [this] { emit BodyShown(); });
-        connect(m_webBrowser, &THtmlBodyView::RemoteContentBlockedChanged, this,
-                &TTarvinFrame::updateRemoteBar);
-        connect(m_webBrowser->page(), &QWebEnginePage::selectionChanged, this,
-                &TTarvinFrame::StateChanged);
-        connect(m_webBrowser, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        m_bodyStack->addWidget(widget);
+        m_webBrowser->OnBodyLoaded = [this](bool) { emit BodyShown(); };
+        m_webBrowser->OnRemoteContentBlockedChanged = [this](bool) { updateRemoteBar(); };
+        m_webBrowser->OnSelectionChanged = [this] { emit StateChanged(); };
+        connect(widget, &QWidget::customContextMenuRequested, this, [this, widget](QPoint pos) {
             emit StateChanged();
             if (!m_popupMenuEdit->isEmpty())
-                m_popupMenuEdit->popup(m_webBrowser->mapToGlobal(pos));
+                m_popupMenuEdit->popup(widget->mapToGlobal(pos));
         });
     }
     return m_webBrowser;
 }
 
 bool TTarvinFrame::HtmlViewShown() const {
-    return m_webBrowser && m_bodyStack->currentWidget() == m_webBrowser;
+    return m_webBrowser && m_bodyStack->currentWidget() == m_webBrowser->Widget();
 }
 
 QString TTarvinFrame::GetWorkFolder() {
@@ -594,7 +617,7 @@ QString TTarvinFrame::MessageTypeName() const {
 }
 
 bool TTarvinFrame::HasHtmlBody() const {
-    return m_message && m_message->HasHtmlBody && !m_htmlBodyFailed;
+    return m_message && m_message->HasHtmlBody && !m_htmlBodyFailed && !m_htmlEngineFailed;
 }
 
 bool TTarvinFrame::HasPlainBody() const {
@@ -679,7 +702,7 @@ bool TTarvinFrame::CanCopy() const {
     // In HTML mode the message tab shows the HTML view, so Copy and Select All act on what the
     // user sees there rather than on the hidden plain-text view.
     if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
-        return m_webBrowser->page()->hasSelection();
+        return m_webBrowser->HasSelection();
     const QTextCursor cursor = activeTextView()->textCursor();
     return cursor.selectionEnd() > cursor.selectionStart();
 }
@@ -694,14 +717,14 @@ bool TTarvinFrame::CanSelectAll() const {
 
 void TTarvinFrame::EditCopy() {
     if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
-        m_webBrowser->page()->triggerAction(QWebEnginePage::Copy);
+        m_webBrowser->Copy();
     else
         activeTextView()->copy();
 }
 
 void TTarvinFrame::EditSelectAll() {
     if (m_pgCtrl->currentIndex() == fpMessage && HtmlViewShown())
-        m_webBrowser->page()->triggerAction(QWebEnginePage::SelectAll);
+        m_webBrowser->SelectAll();
     else
         activeTextView()->selectAll();
     emit StateChanged();

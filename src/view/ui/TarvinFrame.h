@@ -25,7 +25,7 @@ namespace tarvin {
 
 class TFrmHeader;
 class TGWMessage;
-class THtmlBodyView;
+class IHtmlBody;
 class THtmlPlaceholder;
 class THtmlRemoteContentBar;
 class TViewerActionHandler;
@@ -124,7 +124,9 @@ public:
     QPlainTextEdit *PropertiesView() const { return m_reProperties; }
     QPlainTextEdit *SaveLogView() const { return m_reSaveLog; }
     QListWidget *AttachmentList() const { return m_lvwAttachments; }
-    THtmlBodyView *HtmlView(); // created on first use
+    // Created on first use (the web library is loaded then); null when the HTML engine
+    // cannot be loaded (the user was told once).
+    IHtmlBody *HtmlView();
     bool HtmlViewShown() const;
     // The bar above the body that offers the blocked remote content.
     THtmlRemoteContentBar *RemoteContentBar() const { return m_remoteBar; }
@@ -201,7 +203,9 @@ private:
     QWidget *m_pnlMessage = nullptr;
     QSplitter *m_splMessage = nullptr;
     QStackedWidget *m_bodyStack = nullptr;
-    THtmlBodyView *m_webBrowser = nullptr;
+    IHtmlBody *m_webBrowser = nullptr; // its widget is a child of m_bodyStack
+    bool m_htmlEngineFailed = false;
+    QString m_htmlEngineError;
     // The HTML body's place until this frame has been painted once (see updateBodyView).
     THtmlPlaceholder *m_htmlPlaceholder = nullptr;
     bool m_htmlWaiting = false;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "view/ui/HtmlBody.h"
+
 #include <QElapsedTimer>
-#include <QFrame>
 #include <QMutex>
 #include <QTimer>
 #include <QUrl>
@@ -11,8 +12,6 @@
 #include <functional>
 
 class QWebEngineProfile;
-class QLabel;
-class QPushButton;
 
 namespace tarvin {
 
@@ -65,8 +64,9 @@ protected:
 // The HTML view of a viewer frame: an off-the-record engine profile shared by all views,
 // settings fixed before the first load, the request filter, links opened outside and a
 // watchdog that stops a load still running after the time-out. Remote content loads when the
-// setting says so for all messages, or when the user allowed it for the page shown.
-class THtmlBodyView : public QWebEngineView {
+// setting says so for all messages, or when the user allowed it for the page shown. It lives
+// in the web library with the HTML engine; frames know it as IHtmlBody.
+class THtmlBodyView : public QWebEngineView, public IHtmlBody {
     Q_OBJECT
 public:
     explicit THtmlBodyView(QWidget *parent = nullptr);
@@ -75,9 +75,11 @@ public:
     THtmlBodyPage *BodyPage() const { return m_page; }
     THtmlRequestFilter *RequestFilter() const { return m_filter; }
 
+    QWidget *Widget() override { return this; }
     // Loads a local file (or about:blank for an empty path).
-    void LoadFile(const QString &path);
-    bool IsBusy() const { return m_busy; }
+    void LoadFile(const QString &path) override;
+    bool IsBusy() const override { return m_busy; }
+    void SetAllowedFolder(const QString &folder) override { m_filter->SetAllowedFolder(folder); }
 
     // Milliseconds after which a running load is stopped (30 s unless changed).
     void SetWatchdogTimeout(int msecs) { m_watchdogMSecs = msecs; }
@@ -85,14 +87,18 @@ public:
 
     // The setting "load remote content in messages".
     bool LoadRemoteContent() const { return m_loadRemoteContent; }
-    void SetLoadRemoteContent(bool load);
+    void SetLoadRemoteContent(bool load) override;
     // The user's permission for the message shown; the host withdraws it for the next one.
-    bool RemoteContentAllowed() const { return m_remoteContentAllowed; }
-    void SetRemoteContentAllowed(bool allowed);
+    bool RemoteContentAllowed() const override { return m_remoteContentAllowed; }
+    void SetRemoteContentAllowed(bool allowed) override;
     // Whether the page shown (or being loaded) asked for remote content that was blocked.
-    bool RemoteContentBlocked() const { return m_remoteContentBlocked; }
+    bool RemoteContentBlocked() const override { return m_remoteContentBlocked; }
     // Allows remote content for the page shown and loads the page again.
-    void LoadRemoteContentNow();
+    void LoadRemoteContentNow() override;
+
+    bool HasSelection() const override;
+    void Copy() override;
+    void SelectAll() override;
 
     // The shared off-the-record profile with its fixed settings.
     static QWebEngineProfile *SharedProfile();
@@ -121,23 +127,6 @@ private:
     bool m_loadRemoteContent = false;
     bool m_remoteContentAllowed = false;
     bool m_remoteContentBlocked = false;
-};
-
-// The slim bar above the HTML view that says remote content was blocked and offers to load it.
-class THtmlRemoteContentBar : public QFrame {
-    Q_OBJECT
-public:
-    explicit THtmlRemoteContentBar(QWidget *parent = nullptr);
-
-    QPushButton *LoadButton() const { return m_button; }
-
-signals:
-    // The user asked for the remote content of the message shown.
-    void LoadClicked();
-
-private:
-    QLabel *m_label = nullptr;
-    QPushButton *m_button = nullptr;
 };
 
 } // namespace tarvin

@@ -1,15 +1,12 @@
-#include "view/ui/HtmlBodyView.h"
-#include "util/NativePath.h"
+#include "view/web/HtmlBodyView.h"
 
 #include "base/DesktopServices.h"
+#include "util/NativePath.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMutexLocker>
-#include <QPushButton>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -166,6 +163,10 @@ THtmlBodyView::THtmlBodyView(QWidget *parent) : QWebEngineView(parent) {
     connect(m_page, &QWebEnginePage::loadStarted, this, &THtmlBodyView::loadBegin);
     connect(m_page, &QWebEnginePage::loadProgress, this, &THtmlBodyView::loadProgress);
     connect(m_page, &QWebEnginePage::loadFinished, this, &THtmlBodyView::loadEnd);
+    connect(m_page, &QWebEnginePage::selectionChanged, this, [this] {
+        if (OnSelectionChanged)
+            OnSelectionChanged();
+    });
 }
 
 THtmlBodyView::~THtmlBodyView() {
@@ -222,6 +223,8 @@ void THtmlBodyView::setRemoteContentBlocked(bool blocked) {
         return;
     m_remoteContentBlocked = blocked;
     emit RemoteContentBlockedChanged(blocked);
+    if (OnRemoteContentBlockedChanged)
+        OnRemoteContentBlockedChanged(blocked);
 }
 
 void THtmlBodyView::loadBegin() {
@@ -255,27 +258,24 @@ void THtmlBodyView::loadEnd(bool ok) {
     m_busy = false;
     m_watchdogTimer.stop();
     emit BodyLoaded(ok);
+    if (OnBodyLoaded)
+        OnBodyLoaded(ok);
 }
 
-THtmlRemoteContentBar::THtmlRemoteContentBar(QWidget *parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("RemoteContentBar"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::ToolTipBase);
-    setForegroundRole(QPalette::ToolTipText);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 2, 2, 2);
-    layout->setSpacing(8);
-    m_label = new QLabel(QStringLiteral("Remote content in this message was blocked."), this);
-    m_label->setForegroundRole(QPalette::ToolTipText);
-    m_button = new QPushButton(QStringLiteral("Load remote content"), this);
-    m_button->setObjectName(QStringLiteral("LoadRemoteContent"));
-    m_button->setAutoDefault(false);
-    m_button->setFocusPolicy(Qt::TabFocus);
-    layout->addWidget(m_label, 1);
-    layout->addWidget(m_button);
-    connect(m_button, &QPushButton::clicked, this, &THtmlRemoteContentBar::LoadClicked);
+bool THtmlBodyView::HasSelection() const {
+    return m_page->hasSelection();
+}
+
+void THtmlBodyView::Copy() {
+    m_page->triggerAction(QWebEnginePage::Copy);
+}
+
+void THtmlBodyView::SelectAll() {
+    m_page->triggerAction(QWebEnginePage::SelectAll);
 }
 
 } // namespace tarvin
+
+extern "C" tarvin::IHtmlBody *tarvin_linked_html_body(QWidget *parent) {
+    return new tarvin::THtmlBodyView(parent);
+}
