@@ -1,4 +1,5 @@
 #include "view/MessageContent.h"
+#include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "model/MsgPropertyEncoder.h"
@@ -127,6 +128,69 @@ TEST(HtmlBody, EachPartIsWrittenOnceAndAllTogetherKeepToTheBudget) {
     const qsizetype files = QDir(other.path()).entryList(QDir::Files).size();
     EXPECT_EQ(files, 1 + (300 - 11)); // the body and one byte per part while the budget lasts
     EXPECT_EQ(many.InflateBudget()->Remaining(), 0);
+}
+
+namespace {
+// Sets the limits of what showing a body writes for one test.
+struct TLimitsGuard {
+    explicit TLimitsGuard(const TBodyExtractLimits &limits) { SetBodyExtractLimits(limits); }
+    ~TLimitsGuard() { SetBodyExtractLimits(saved); }
+    TBodyExtractLimits saved = BodyExtractLimits();
+};
+} // namespace
+
+TEST(HtmlBody, ABodyOverItsLimitIsRefusedWithoutFillingTheWorkFolder) {
+    // A body bomb was written until the message's whole budget (1 GiB) was spent, and then
+    // reported as "insufficient memory". Now it stops at the body's own limit, says what was
+    // too large, and leaves nothing behind.
+    TBodyExtractLimits limits;
+    limits.BodyBytes = 1 << 20;
+    TLimitsGuard guard(limits);
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/";
+    TGWMessage bomb;
+    bomb.LoadFromXml(hostile::BodyBomb(8 << 20));
+    const qint64 before = bomb.InflateBudget()->Remaining();
+    try {
+        ExtractHtmlBody(bomb, work);
+        ADD_FAILURE() << "no error";
+    } catch (const Error &error) {
+        EXPECT_EQ(error.message(), "the HTML body is larger than 1 MiB");
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_LE(before - bomb.InflateBudget()->Remaining(), 1 << 20);
+
+    // A body of exactly the limit is shown.
+    TGWMessage fits;
+    fits.LoadFromXml(hostile::BodyBomb(1 << 20));
+    EXPECT_EQ(QFileInfo(ExtractHtmlBody(fits, work)).size(), 1 << 20);
+}
+
+TEST(HtmlBody, PartsAreWrittenUpToTheirNumberAndSize) {
+    // 60,000 content ids made as many files (seconds of file creation before the body was
+    // shown); now the parts after the first `Parts` stay unresolved.
+    TBodyExtractLimits limits;
+    limits.Parts = 100;
+    limits.PartBytes = 512 << 10;
+    TLimitsGuard guard(limits);
+    QTemporaryDir dir;
+    TGWMessage many;
+    many.LoadFromXml(hostile::ManyContentIds(500));
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(many, dir.path() + "/")), "<p>many</p>");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1 + 100);
+    EXPECT_TRUE(QFile::exists(dir.path() + "/p99"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/p100"));
+
+    // A part larger than what all parts may take is left out; the body is still written, and
+    // the message's budget keeps the rest.
+    QTemporaryDir other;
+    const QString work = other.path() + "/";
+    TGWMessage big;
+    big.LoadFromXml(hostile::RepeatedContentIds(1 << 20, 3));
+    const qint64 before = big.InflateBudget()->Remaining();
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(big, work)), "<img src=\"part\">");
+    EXPECT_FALSE(QFile::exists(work + "part"));
+    EXPECT_LE(before - big.InflateBudget()->Remaining(), (512 << 10) + 16);
 }
 
 TEST(Attachments, WriteForOpeningAndSaveEmbedded) {

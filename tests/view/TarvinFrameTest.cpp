@@ -2,12 +2,13 @@
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "view/AttachmentRules.h"
+#include "view/MessageContent.h"
 #include "view/ui/HtmlBodyView.h"
 #include "view/ui/ViewerActionHandler.h"
 
-#include "support/QtPrinters.h"
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingDesktop.h"
 
 #include <QAction>
@@ -136,6 +137,30 @@ TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
     EXPECT_TRUE(m_frame->PlainText());
     EXPECT_FALSE(m_frame->HasHtmlBody());
     EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+}
+
+TEST_F(FrameTest, HtmlBodyTooLargeToShowLeavesTheMessageUsable) {
+    TBodyExtractLimits limits;
+    limits.BodyBytes = 1024;
+    SetBodyExtractLimits(limits);
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann Lee").SetPlainText("plain body");
+    mail.AddAttachment(PmlAttachment::File("TEXT.htm", QByteArray(4096, 'x')));
+    mail.AddAttachment(PmlAttachment::File("notes.txt", "some notes\n"));
+    const QString path = Write(mail, "large.pml");
+    m_frame->SetFileName(path);
+    m_frame->SetPlainText(false);
+    SetBodyExtractLimits(TBodyExtractLimits());
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Text,
+              "The message '" + path +
+                  "' cannot be shown as HTML: the HTML body is larger than 1024 bytes.\n\n"
+                  "It is shown as plain text.");
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+    EXPECT_EQ(m_frame->MessageFrom(), "Ann Lee");
+    EXPECT_NE(RowOf("notes.txt"), -1);
+    EXPECT_TRUE(QDir(m_frame->GetWorkFolder()).isEmpty());
 }
 
 TEST_F(FrameTest, HtmlFileAndWorkFolder) {

@@ -498,9 +498,9 @@ void TTarvinFrame::updateBodyView() {
         m_plainText = true;
         showPlainBody();
         emit OnViewModeChange(this);
-        const QString name = m_fileName.isEmpty() ? MessageSubject() : m_fileName;
-        showError(QStringLiteral("The HTML body of the message '%1' cannot be shown: %2.\n\n"
-                                 "The message is shown as plain text.")
+        const QString name = m_fileName.isEmpty() ? MessageSubject() : DisplayPath(m_fileName);
+        showError(QStringLiteral("The message '%1' cannot be shown as HTML: %2.\n\n"
+                                 "It is shown as plain text.")
                       .arg(name, error.message()));
         return;
     }
