@@ -44,8 +44,9 @@ QString SaveNameOf(const TAttachment &attachment);
 // or saves are not bound by it (they keep the stream limits).
 struct TBodyExtractLimits {
     qint64 BodyBytes = qint64(64) << 20;  // the body file; a larger body is not shown
-    qint64 PartBytes = qint64(256) << 20; // the parts together; the rest stay unresolved
-    int Parts = 1000;                     // parts written; the rest stay unresolved
+    qint64 PartBytes = qint64(128) << 20; // the parts together; the rest stay unresolved
+    int Parts = 256; // parts written (more pictures than real messages carry); the rest
+                     // stay unresolved
 };
 TBodyExtractLimits BodyExtractLimits();
 void SetBodyExtractLimits(const TBodyExtractLimits &limits); // tests

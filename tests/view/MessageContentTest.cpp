@@ -119,14 +119,14 @@ TEST(HtmlBody, EachPartIsWrittenOnceAndAllTogetherKeepToTheBudget) {
 
     // Many different parts stop being written once the budget is spent; the body is shown.
     const qint64 saved = InflateMemoryLimit();
-    SetInflateMemoryLimit(300);
+    SetInflateMemoryLimit(200); // fewer parts than showing a body writes at most
     TGWMessage many;
     many.LoadFromXml(hostile::ManyContentIds(500));
     SetInflateMemoryLimit(saved);
     QTemporaryDir other;
     EXPECT_EQ(ReadAll(ExtractHtmlBody(many, other.path() + "/")), "<p>many</p>");
     const qsizetype files = QDir(other.path()).entryList(QDir::Files).size();
-    EXPECT_EQ(files, 1 + (300 - 11)); // the body and one byte per part while the budget lasts
+    EXPECT_EQ(files, 1 + (200 - 11)); // the body and one byte per part while the budget lasts
     EXPECT_EQ(many.InflateBudget()->Remaining(), 0);
 }
 
@@ -181,16 +181,17 @@ TEST(HtmlBody, PartsAreWrittenUpToTheirNumberAndSize) {
     EXPECT_TRUE(QFile::exists(dir.path() + "/p99"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/p100"));
 
-    // A part larger than what all parts may take is left out; the body is still written, and
-    // the message's budget keeps the rest.
+    // What the parts write together is bounded too: the part that passes the bound is
+    // removed again and the rest are left out; the message's budget keeps what is not used.
+    limits.PartBytes = 600 << 10;
+    SetBodyExtractLimits(limits);
     QTemporaryDir other;
-    const QString work = other.path() + "/";
     TGWMessage big;
-    big.LoadFromXml(hostile::RepeatedContentIds(1 << 20, 3));
+    big.LoadFromXml(hostile::PartBombs(4, 256 << 10));
     const qint64 before = big.InflateBudget()->Remaining();
-    EXPECT_EQ(ReadAll(ExtractHtmlBody(big, work)), "<img src=\"part\">");
-    EXPECT_FALSE(QFile::exists(work + "part"));
-    EXPECT_LE(before - big.InflateBudget()->Remaining(), (512 << 10) + 16);
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(big, other.path() + "/")), "<p>parts</p>");
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files), QStringList({"b0", "b1", "text.htm"}));
+    EXPECT_LE(before - big.InflateBudget()->Remaining(), (600 << 10) + 12);
 }
 
 TEST(Attachments, WriteForOpeningAndSaveEmbedded) {
