@@ -131,6 +131,8 @@ TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
     const QString path = Write(mail, "corrupt.pml");
     m_frame->SetFileName(path);
     m_frame->SetPlainText(false); // as a host does after loading
+    ASSERT_TRUE(WaitFor([&] { return !m_desk.Messages.empty(); }));
+    Settle();
     ASSERT_EQ(m_desk.Messages.size(), 1u);
     EXPECT_TRUE(m_desk.Messages[0].Text.contains("'" + path + "'"))
         << m_desk.Messages[0].Text.toStdString();
@@ -151,6 +153,9 @@ TEST_F(FrameTest, HtmlBodyTooLargeToShowLeavesTheMessageUsable) {
     m_frame->SetFileName(path);
     m_frame->SetPlainText(false);
     SetBodyExtractLimits(TBodyExtractLimits());
+    // Said once the window showing the message is on screen: not while it is being opened.
+    EXPECT_TRUE(m_desk.Messages.empty());
+    ASSERT_TRUE(WaitFor([&] { return !m_desk.Messages.empty(); }));
     ASSERT_EQ(m_desk.Messages.size(), 1u);
     EXPECT_EQ(m_desk.Messages[0].Text,
               "The message '" + path +
