@@ -1,7 +1,7 @@
-// Opens one message file in a viewer window the way the program does (file name, then the
-// HTML body when there is one) and prints how long it took until the body was on screen or
-// the error was known, and the first line of the error. For bench/hostile_bench.sh, which
-// runs it under /usr/bin/time for the peak memory.
+// Opens one message file in a viewer window the way the program does (a window with the
+// default settings, the file name, then the HTML body when there is one) and prints how long it
+// took until the body was on screen or the error was known, and the first line of the error. For
+// bench/hostile_bench.sh, which runs it under /usr/bin/time for the peak memory.
 //
 //   hostile_view <message.pml>
 
@@ -9,6 +9,7 @@
 #include "view/web/HtmlBodyView.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/TarvinFrame.h"
+#include "view/ui/ViewerWindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,7 +27,13 @@ int main(int argc, char **argv) {
     QElapsedTimer timer;
     timer.start();
     QString result = QStringLiteral("loaded");
+    // Set up as a viewer window with the default settings (system attachments listed).
+    const TViewSettings settings;
     auto *form = new TTarvinForm;
+    form->SetAttachedMessage(false);
+    form->SetToolbarVisible(settings.ToolbarVisible);
+    form->SetAttachmentsVisible(settings.AttachmentsVisible);
+    form->SetShowSystemAttachments(settings.ShowSystemAttachments);
     bool shown = false;
     QObject::connect(form->Viewer(), &TTarvinFrame::BodyShown, [&] { shown = true; });
     try {
@@ -48,6 +55,8 @@ int main(int argc, char **argv) {
         result = QStringLiteral("ESCAPED: ") + QString::fromLocal8Bit(error.what());
     }
     const qint64 ms = timer.elapsed();
+    // A message the window shows about the body comes from the event loop.
+    QCoreApplication::processEvents();
     std::printf("%lld ms\t%s\n", static_cast<long long>(ms), qPrintable(result));
     delete form;
     return 0;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -367,11 +368,19 @@ void TInflateBudget::Take(qint64 bytes) {
     for (;;) {
         if (bytes > left) {
             m_remaining.store(0);
+            m_exceeded.store(true);
             throwZlib(Z_MEM_ERROR);
         }
         if (m_remaining.compare_exchange_weak(left, left - bytes))
-            return;
+            break;
     }
+    if (m_parent)
+        m_parent->Take(bytes);
+}
+
+qint64 TInflateBudget::Remaining() const {
+    const qint64 own = m_remaining.load();
+    return m_parent ? std::min(own, m_parent->Remaining()) : own;
 }
 
 QByteArray InflateBytes(QByteArrayView data, TInflateBudget *budget) {

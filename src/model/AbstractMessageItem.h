@@ -91,13 +91,22 @@ void SetInflateMemoryLimit(qint64 bytes);
 class TInflateBudget {
 public:
     explicit TInflateBudget(qint64 bytes = InflateMemoryLimit()) : m_remaining(bytes) {}
-    // Takes `bytes` from what is left; raises DecompressionError "insufficient memory" (and
-    // leaves nothing) when more were asked for than are left.
+    // A smaller budget within `parent` (may be null): what it gives is taken from the parent
+    // too, so one use of a message (showing its body) can have a limit of its own.
+    TInflateBudget(qint64 bytes, TInflateBudget *parent) : m_remaining(bytes), m_parent(parent) {}
+    // Takes `bytes` from what is left here and in the parent; raises DecompressionError
+    // "insufficient memory" (and leaves nothing in the budget that was short) when more were
+    // asked for than are left.
     void Take(qint64 bytes);
-    qint64 Remaining() const { return m_remaining.load(); }
+    // What may still be taken: the least of this budget and its parent.
+    qint64 Remaining() const;
+    // Whether a Take was refused because this budget itself (not its parent) was short.
+    bool Exceeded() const { return m_exceeded.load(); }
 
 private:
     std::atomic<qint64> m_remaining;
+    std::atomic<bool> m_exceeded{false};
+    TInflateBudget *m_parent = nullptr;
 };
 
 // The inflated bytes, in memory (limited as above, and by `budget` when given).

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <mutex>
 #include <new>
 
 namespace tarvin {
@@ -74,15 +75,47 @@ QString SaveNameOf(const TAttachment &attachment) {
     return AttachmentSaveName(attachment.DisplayName, attachment.FileName);
 }
 
+namespace {
+
+std::mutex g_bodyLimitsMutex;
+TBodyExtractLimits g_bodyLimits;
+
+QString sizeText(qint64 bytes) {
+    if (bytes >= (qint64(1) << 20) && bytes % (qint64(1) << 20) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes >> 20);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+} // namespace
+
+TBodyExtractLimits BodyExtractLimits() {
+    std::lock_guard<std::mutex> lock(g_bodyLimitsMutex);
+    return g_bodyLimits;
+}
+
+void SetBodyExtractLimits(const TBodyExtractLimits &limits) {
+    std::lock_guard<std::mutex> lock(g_bodyLimitsMutex);
+    g_bodyLimits = limits;
+}
+
 QString ExtractHtmlBody(const TGWMessage &message, const QString &workFolder) {
     const TAttachment *html = message.HtmlBodyAttachment;
     if (!message.HasHtmlBody || !html)
         return QString();
-    // The body and its parts together take what they inflate from the message's budget.
-    TInflateBudget *budget = message.InflateBudget();
+    const TBodyExtractLimits limits = BodyExtractLimits();
+    // What the body and its parts inflate also counts against the message's own budget.
+    TInflateBudget *messageBudget = message.InflateBudget();
     const QString path = workFolder + QStringLiteral("text.htm");
+    TInflateBudget bodyBudget(limits.BodyBytes, messageBudget);
     try {
-        html->SaveDataToFile(path, budget);
+        html->SaveDataToFile(path, &bodyBudget);
+    } catch (const DecompressionError &) {
+        // The partial file is gone already; say what was too large rather than "insufficient
+        // memory" (which stays the reason when the message's own budget ran out).
+        if (bodyBudget.Exceeded())
+            throw Error(
+                QStringLiteral("the HTML body is larger than %1").arg(sizeText(limits.BodyBytes)));
+        throw;
     } catch (const std::bad_alloc &) {
         throw Error(QStringLiteral("insufficient memory"));
     }
@@ -105,10 +138,12 @@ QString ExtractHtmlBody(const TGWMessage &message, const QString &workFolder) {
         if (!byFileName.contains(attachment->FileName))
             byFileName.insert(attachment->FileName, attachment.get());
     }
+    TInflateBudget partBudget(limits.PartBytes, messageBudget);
     QSet<QString> written;
     for (const QString &contentId : std::as_const(contentIds)) {
-        if (budget && budget->Remaining() <= 0)
-            break; // nothing more may be inflated for this message
+        // Past either limit the remaining pictures are missing; the body is still shown.
+        if (partBudget.Remaining() <= 0 || written.size() >= limits.Parts)
+            break;
         const auto found = byFileName.constFind(contentId);
         if (found == byFileName.cend())
             continue;
@@ -120,7 +155,7 @@ QString ExtractHtmlBody(const TGWMessage &message, const QString &workFolder) {
         written.insert(name);
         const QString partPath = workFolder + name;
         try {
-            found.value()->SaveDataToFile(partPath, budget);
+            found.value()->SaveDataToFile(partPath, &partBudget);
         } catch (const Error &) {
             // A damaged picture must not keep the body from being shown.
             QFile::remove(partPath);

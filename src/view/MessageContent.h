@@ -39,9 +39,24 @@ std::vector<TAttachmentEntry> BuildAttachmentEntries(const std::vector<TAttachme
 QString CaptionOf(const TAttachmentInfo &info);
 QString SaveNameOf(const TAttachment &attachment);
 
+// How much showing a body writes into the work folder by itself, so that a small hostile
+// message can neither keep the window waiting nor fill the disk. Attachments the user opens
+// or saves are not bound by it (they keep the stream limits).
+struct TBodyExtractLimits {
+    qint64 BodyBytes = qint64(64) << 20;  // the body file; a larger body is not shown
+    qint64 PartBytes = qint64(128) << 20; // the parts together; the rest stay unresolved
+    int Parts = 256; // parts written (more pictures than real messages carry); the rest
+                     // stay unresolved
+};
+TBodyExtractLimits BodyExtractLimits();
+void SetBodyExtractLimits(const TBodyExtractLimits &limits); // tests
+
 // Writes the HTML body into `workFolder` as "text.htm" together with the parts its content
-// ids name, each under the content id made safe as a file name. Returns the path of
-// "text.htm", or "" when the message has no HTML body. `workFolder` ends in "/".
+// ids name, each once under the content id made safe as a file name, within the limits
+// above and the message's inflation budget. A part that cannot be written is left out (its
+// picture is missing); a body larger than the limit raises Error "the HTML body is larger
+// than 64 MiB" and leaves no file. Returns the path of "text.htm", or "" when the message
+// has no HTML body. `workFolder` ends in "/".
 QString ExtractHtmlBody(const TGWMessage &message, const QString &workFolder);
 
 // Writes a file attachment into the work folder under its safe save name, for opening.

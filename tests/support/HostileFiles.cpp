@@ -116,6 +116,20 @@ QByteArray ManyContentIds(int count) {
                 "</attachments>");
 }
 
+QByteArray PartBombs(int count, qint64 inflatedEach) {
+    const QByteArray stream = ZeroStream(inflatedEach);
+    QByteArray ids;
+    QByteArray parts;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = "b" + QByteArray::number(i);
+        ids += "<content-id>" + name + "</content-id>";
+        parts += attachment("IMAGE.bin", name, stream);
+    }
+    return wrap("<attachments>" +
+                attachment("TEXT.htm", QByteArray(), ZlibCompress("<p>parts</p>"), ids) + parts +
+                "</attachments>");
+}
+
 QByteArray BillionLaughs(bool withDocType) {
     QByteArray xml = "<?xml version=\"1.0\"?>\n";
     if (withDocType) {
@@ -157,6 +171,7 @@ std::vector<THostileFile> HostileSet(bool full) {
     add("body_bomb.pml", BodyBomb(full ? qint64(3) << 30 : 8 * MiB));
     add("repeated_content_ids.pml", RepeatedContentIds(full ? 64 * MiB : MiB, 2000));
     add("many_content_ids.pml", ManyContentIds(full ? 60000 : 500));
+    add("part_bombs.pml", PartBombs(16, full ? 64 * MiB : MiB));
     add("billion_laughs_doctype.pml", BillionLaughs(true));
     add("billion_laughs_plain.pml", BillionLaughs(false));
     add("corrupt_field.pml", CorruptField());

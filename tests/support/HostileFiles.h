@@ -32,6 +32,9 @@ QByteArray BodyBomb(qint64 inflated);
 QByteArray RepeatedContentIds(qint64 partSize, int repeats);
 // An HTML body naming `count` different small parts, each by its own content id.
 QByteArray ManyContentIds(int count);
+// An HTML body naming `count` different parts, each inflating to `inflatedEach` zero bytes
+// (one stream written once and repeated).
+QByteArray PartBombs(int count, qint64 inflatedEach);
 // Nested entity declarations ("billion laughs") in a document type declaration, or the same
 // references without one.
 QByteArray BillionLaughs(bool withDocType);

@@ -1,4 +1,5 @@
 #include "view/MessageContent.h"
+#include "base/Error.h"
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "model/MsgPropertyEncoder.h"
@@ -118,15 +119,79 @@ TEST(HtmlBody, EachPartIsWrittenOnceAndAllTogetherKeepToTheBudget) {
 
     // Many different parts stop being written once the budget is spent; the body is shown.
     const qint64 saved = InflateMemoryLimit();
-    SetInflateMemoryLimit(300);
+    SetInflateMemoryLimit(200); // fewer parts than showing a body writes at most
     TGWMessage many;
     many.LoadFromXml(hostile::ManyContentIds(500));
     SetInflateMemoryLimit(saved);
     QTemporaryDir other;
     EXPECT_EQ(ReadAll(ExtractHtmlBody(many, other.path() + "/")), "<p>many</p>");
     const qsizetype files = QDir(other.path()).entryList(QDir::Files).size();
-    EXPECT_EQ(files, 1 + (300 - 11)); // the body and one byte per part while the budget lasts
+    EXPECT_EQ(files, 1 + (200 - 11)); // the body and one byte per part while the budget lasts
     EXPECT_EQ(many.InflateBudget()->Remaining(), 0);
+}
+
+namespace {
+// Sets the limits of what showing a body writes for one test.
+struct TLimitsGuard {
+    explicit TLimitsGuard(const TBodyExtractLimits &limits) { SetBodyExtractLimits(limits); }
+    ~TLimitsGuard() { SetBodyExtractLimits(saved); }
+    TBodyExtractLimits saved = BodyExtractLimits();
+};
+} // namespace
+
+TEST(HtmlBody, ABodyOverItsLimitIsRefusedWithoutFillingTheWorkFolder) {
+    // A body bomb was written until the message's whole budget (1 GiB) was spent, and then
+    // reported as "insufficient memory". Now it stops at the body's own limit, says what was
+    // too large, and leaves nothing behind.
+    TBodyExtractLimits limits;
+    limits.BodyBytes = 1 << 20;
+    TLimitsGuard guard(limits);
+    QTemporaryDir dir;
+    const QString work = dir.path() + "/";
+    TGWMessage bomb;
+    bomb.LoadFromXml(hostile::BodyBomb(8 << 20));
+    const qint64 before = bomb.InflateBudget()->Remaining();
+    try {
+        ExtractHtmlBody(bomb, work);
+        ADD_FAILURE() << "no error";
+    } catch (const Error &error) {
+        EXPECT_EQ(error.message(), "the HTML body is larger than 1 MiB");
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_LE(before - bomb.InflateBudget()->Remaining(), 1 << 20);
+
+    // A body of exactly the limit is shown.
+    TGWMessage fits;
+    fits.LoadFromXml(hostile::BodyBomb(1 << 20));
+    EXPECT_EQ(QFileInfo(ExtractHtmlBody(fits, work)).size(), 1 << 20);
+}
+
+TEST(HtmlBody, PartsAreWrittenUpToTheirNumberAndSize) {
+    // 60,000 content ids made as many files (seconds of file creation before the body was
+    // shown); now the parts after the first `Parts` stay unresolved.
+    TBodyExtractLimits limits;
+    limits.Parts = 100;
+    limits.PartBytes = 512 << 10;
+    TLimitsGuard guard(limits);
+    QTemporaryDir dir;
+    TGWMessage many;
+    many.LoadFromXml(hostile::ManyContentIds(500));
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(many, dir.path() + "/")), "<p>many</p>");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1 + 100);
+    EXPECT_TRUE(QFile::exists(dir.path() + "/p99"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/p100"));
+
+    // What the parts write together is bounded too: the part that passes the bound is
+    // removed again and the rest are left out; the message's budget keeps what is not used.
+    limits.PartBytes = 600 << 10;
+    SetBodyExtractLimits(limits);
+    QTemporaryDir other;
+    TGWMessage big;
+    big.LoadFromXml(hostile::PartBombs(4, 256 << 10));
+    const qint64 before = big.InflateBudget()->Remaining();
+    EXPECT_EQ(ReadAll(ExtractHtmlBody(big, other.path() + "/")), "<p>parts</p>");
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files), QStringList({"b0", "b1", "text.htm"}));
+    EXPECT_LE(before - big.InflateBudget()->Remaining(), (600 << 10) + 12);
 }
 
 TEST(Attachments, WriteForOpeningAndSaveEmbedded) {

@@ -3,6 +3,7 @@
 #include "model/Attachment.h"
 #include "model/GWMessage.h"
 #include "view/AttachmentRules.h"
+#include "view/MessageContent.h"
 #include "view/ui/ViewerActionHandler.h"
 #include "view/web/HtmlBodyView.h"
 
@@ -136,6 +137,8 @@ TEST_F(FrameTest, CorruptHtmlBodyIsReportedOnceAndShownAsPlainText) {
     const QString path = Write(mail, "corrupt.pml");
     m_frame->SetFileName(path);
     m_frame->SetPlainText(false); // as a host does after loading
+    ASSERT_TRUE(WaitFor([&] { return !m_desk.Messages.empty(); }));
+    Settle();
     ASSERT_EQ(m_desk.Messages.size(), 1u);
     EXPECT_TRUE(m_desk.Messages[0].Text.contains("'" + path + "'"))
         << m_desk.Messages[0].Text.toStdString();
@@ -173,6 +176,33 @@ TEST_F(FrameTest, MissingHtmlEngineIsReportedOnceAndShownAsPlainText) {
     EXPECT_EQ(m_desk.Messages.size(), 1u);
     EXPECT_TRUE(m_frame->PlainText());
     EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "second body");
+}
+
+TEST_F(FrameTest, HtmlBodyTooLargeToShowLeavesTheMessageUsable) {
+    TBodyExtractLimits limits;
+    limits.BodyBytes = 1024;
+    SetBodyExtractLimits(limits);
+    PmlWriter mail(mtMail);
+    mail.SetCore("from", "Ann Lee").SetPlainText("plain body");
+    mail.AddAttachment(PmlAttachment::File("TEXT.htm", QByteArray(4096, 'x')));
+    mail.AddAttachment(PmlAttachment::File("notes.txt", "some notes\n"));
+    const QString path = Write(mail, "large.pml");
+    m_frame->SetFileName(path);
+    m_frame->SetPlainText(false);
+    SetBodyExtractLimits(TBodyExtractLimits());
+    // Said once the window showing the message is on screen: not while it is being opened.
+    EXPECT_TRUE(m_desk.Messages.empty());
+    ASSERT_TRUE(WaitFor([&] { return !m_desk.Messages.empty(); }));
+    ASSERT_EQ(m_desk.Messages.size(), 1u);
+    EXPECT_EQ(m_desk.Messages[0].Text,
+              "The message '" + path +
+                  "' cannot be shown as HTML: the HTML body is larger than 1024 bytes.\n\n"
+                  "It is shown as plain text.");
+    EXPECT_TRUE(m_frame->PlainText());
+    EXPECT_EQ(m_frame->PlainTextView()->toPlainText(), "plain body");
+    EXPECT_EQ(m_frame->MessageFrom(), "Ann Lee");
+    EXPECT_NE(RowOf("notes.txt"), -1);
+    EXPECT_TRUE(QDir(m_frame->GetWorkFolder()).isEmpty());
 }
 
 TEST_F(FrameTest, HtmlFileAndWorkFolder) {

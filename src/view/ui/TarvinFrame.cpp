@@ -167,6 +167,7 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setResizeMode(QListView::Adjust);
     m_lvwAttachments->setFlow(QListView::LeftToRight);
     m_lvwAttachments->setWrapping(true);
+    m_lvwAttachments->setLayoutMode(QListView::Batched);
     // Captions take two lines of the cell; a longer one keeps its start and its end (the
     // extension), and the item's tool tip has it whole.
     m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
@@ -504,10 +505,16 @@ void TTarvinFrame::updateBodyView() {
         m_plainText = true;
         showPlainBody();
         emit OnViewModeChange(this);
-        const QString name = m_fileName.isEmpty() ? MessageSubject() : m_fileName;
-        showError(QStringLiteral("The HTML body of the message '%1' cannot be shown: %2.\n\n"
-                                 "The message is shown as plain text.")
-                      .arg(name, error.message()));
+        const QString name = m_fileName.isEmpty() ? MessageSubject() : DisplayPath(m_fileName);
+        const QString text = QStringLiteral("The message '%1' cannot be shown as HTML: %2.\n\n"
+                                            "It is shown as plain text.")
+                                 .arg(name, error.message());
+        // Said from the event loop, once a window opening the message is on screen, so that its
+        // headers and attachments are seen behind the message; not for a message gone by then.
+        QTimer::singleShot(0, this, [this, text, shown = m_message.get()] {
+            if (m_message.get() == shown)
+                showError(text);
+        });
         return;
     }
     // Starting the HTML engine takes long: a frame that has not been painted yet shows its

@@ -33,7 +33,9 @@ void TTarvinFrame::fillAttachments() {
         const TAttachmentEntry &entry = m_entries[row];
         int image = entry.ImageIndex == kExtensionImage ? m_icons.IndexForExtension(entry.Extension)
                                                         : entry.ImageIndex;
-        auto *item = new QListWidgetItem(entry.Caption, m_lvwAttachments);
+        // Made whole before it joins the list: a change to an item in the list is a change
+        // the view hears of, which made a list of many thousand attachments take seconds.
+        auto *item = new QListWidgetItem(entry.Caption);
         item->setData(Qt::UserRole, int(row));
         item->setToolTip(entry.Caption);
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -43,6 +45,7 @@ void TTarvinFrame::fillAttachments() {
             item->setIcon(QIcon(m_icons.Icon(image).pixmap(32, 32, QIcon::Disabled)));
             item->setForeground(greyText);
         }
+        m_lvwAttachments->addItem(item);
     }
     emit AttachmentSelectionChanged();
 }
