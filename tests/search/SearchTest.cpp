@@ -3,20 +3,18 @@
 #include "search/PhraseMatcher.h"
 #include "search/SearchCriteria.h"
 #include "support/PmlWriter.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <ostream>
@@ -314,21 +312,6 @@ TEST_F(SearchFolderTest, UnreadableFileIsLoggedAndTheSearchGoesOn) {
         << events.Problems;
 }
 
-// Runs the event loop until `done` or ten seconds have passed.
-bool WaitFor(const std::function<bool()> &done) {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(5);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
 TEST_F(SearchFolderTest, WorkerReportsOnTheOwningThreadAndStops) {
     for (int i = 0; i < 40; ++i)
         Write(QStringLiteral("f%1/m%1.pml").arg(i), "x");
@@ -346,7 +329,7 @@ TEST_F(SearchFolderTest, WorkerReportsOnTheOwningThreadAndStops) {
     });
 
     search.Start(Criteria());
-    ASSERT_TRUE(WaitFor([&] { return finishes == 1; }));
+    ASSERT_TRUE(testing::WaitFor([&] { return finishes == 1; }));
     EXPECT_FALSE(aborted);
     EXPECT_TRUE(onOwner);
     EXPECT_EQ(hits.size(), 40);
@@ -370,12 +353,12 @@ TEST_F(SearchFolderTest, WorkerReportsOnTheOwningThreadAndStops) {
     hits.clear();
     search.Start(Criteria());
     search.Start(Criteria());
-    ASSERT_TRUE(WaitFor([&] { return finishes == 2; }));
+    ASSERT_TRUE(testing::WaitFor([&] { return finishes == 2; }));
     EXPECT_FALSE(aborted);
     EXPECT_EQ(hits.size(), 42); // with the two new files
     search.Start(Criteria());
     search.Stop();
-    ASSERT_TRUE(WaitFor([&] { return finishes == 3; }));
+    ASSERT_TRUE(testing::WaitFor([&] { return finishes == 3; }));
     EXPECT_TRUE(aborted);
     EXPECT_FALSE(search.LastSearchCompleted());
     EXPECT_TRUE(search.StatusText().startsWith("Search aborted - "));
