@@ -6,7 +6,7 @@
 #                         UndefinedBehaviorSanitizer (-O1, no benchmarks); runs the whole suite,
 #                         the fuzz corpus replay included, under them. The same build holds the
 #                         libFuzzer executables (bench/fuzz.sh), so they are built here too.
-# Both are unity builds (several sources compiled as one), which halves a build from scratch;
+# Both are unity builds (several sources compiled as one) to shorten a build from scratch;
 # scripts/build.sh alone keeps one object per source for quick rebuilds while editing.
 set -euo pipefail
 cd "$(dirname "$0")"
