@@ -59,3 +59,12 @@ function(tarvin_test name)
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}" TIMEOUT 300)
 endfunction()
+
+# qpdf's JSON.hh (a std::vector of the class it is defining) does not compile as C++20 with
+# clang before 16; the given sources of the current folder, which include qpdf headers, are
+# compiled as C++17 there (our headers' few C++20 constructs are clang extensions in C++17).
+function(tarvin_qpdf_sources)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 16)
+        set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS "-std=c++17;-Wno-c++20-extensions")
+    endif()
+endfunction()

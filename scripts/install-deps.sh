@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake make pkg-config
+    g++ cmake make ninja-build pkg-config
     clang libclang-rt-14-dev
     qt6-base-dev qt6-webengine-dev qt6-pdf-dev qt6-svg-dev libqt6svg6
     libxml2-dev zlib1g-dev libglib2.0-dev libxcb1-dev

@@ -275,7 +275,8 @@ TEST_F(SingleInstance, SecondStartWithoutArgumentsShowsTheExplorer) {
     // Now shown and activated, it saves its state when the viewer is told to end.
     viewer->terminate();
     ASSERT_TRUE(viewer->waitForFinished(20000));
-    EXPECT_EQ(viewer->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(viewer->exitStatus(), QProcess::NormalExit)
+        << viewer->readAllStandardError().toStdString();
     EXPECT_TRUE(QFile::exists(folders));
 }
 
@@ -323,7 +324,8 @@ TEST_F(SingleInstance, CopiesInOtherFoldersRunSideBySideAndAStaleSocketIsReplace
     // next start replaces it.
     copied->terminate();
     ASSERT_TRUE(copied->waitForFinished(20000));
-    EXPECT_EQ(copied->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(copied->exitStatus(), QProcess::NormalExit)
+        << copied->readAllStandardError().toStdString();
     EXPECT_FALSE(QFile::exists(SocketPath(copy)));
     original->kill();
     ASSERT_TRUE(original->waitForFinished(20000));
