@@ -2,8 +2,8 @@
 # Runs each fuzz target of tests/fuzz for a time box, one after the other:
 #   bench/fuzz.sh [--merge] [--keep-going] SECONDS [TARGET...]
 # Targets: message inflate filename safename instance (default: all). Builds them first with
-# clang in build-asan/, the folder of ./test.sh --sanitize (same configuration: AddressSanitizer,
-# UndefinedBehaviorSanitizer and libFuzzer's coverage; BUILD_DIR names another folder).
+# clang in build-fuzz/ (AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer's coverage,
+# nothing but the fuzz targets; BUILD_DIR names another folder).
 # Each target starts from its seed corpus (tests/fuzz/corpus/TARGET) and every regression input
 # (tests/fuzz/corpus/regressions); the inputs it finds that add coverage are kept in
 # bench/out/fuzz/corpus/TARGET (never in the seed corpus), findings (crash-*, timeout-*, oom-*,
@@ -37,13 +37,14 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 jobs=${FUZZ_JOBS:-1}
 
-build_dir=${BUILD_DIR:-build-asan}
+build_dir=${BUILD_DIR:-build-fuzz}
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ \
-    -DTARVIN_SANITIZE=ON -DTARVIN_FUZZ=ON -DTARVIN_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+    -DTARVIN_SANITIZE=ON -DTARVIN_FUZZ=ON -DTARVIN_BUILD_TESTS=OFF -DTARVIN_BUILD_BENCH=OFF \
+    "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 seeds=tests/fuzz/corpus
