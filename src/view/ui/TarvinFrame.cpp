@@ -461,6 +461,7 @@ void TTarvinFrame::waitForFirstPaint() {
     if (m_htmlWaiting)
         return;
     m_htmlWaiting = true;
+    PrefetchHtmlBody();
     auto start = [this] {
         if (!m_htmlWaiting)
             return;
