@@ -218,7 +218,6 @@ int RunProgram(int argc, char **argv, const TViewerStart *claimed) {
         TScopedDesktop desktopScope(desktop);
         // The HTML engine is loaded with the first HTML body that is shown.
         SetHtmlBodyFactory([](QWidget *parent) { return WebFeatures().NewHtmlBody(parent); });
-        SetHtmlBodyPrefetch(StartLoadingWebFeatures);
         // No display name: X11 would append it to every window title ("Mail From: Ann — Tarvin").
         ParseCommandLine(arguments, RunCommandLineConversion);
         return RunViewer(arguments, server.get());

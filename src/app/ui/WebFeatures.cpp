@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QOpenGLContext>
 #include <dlfcn.h>
-#include <future>
 
 QT_BEGIN_NAMESPACE
 // Qt's global share context, which every OpenGL context made later shares with.
@@ -50,29 +49,6 @@ void prepareShareContext() {
     });
 }
 
-// The engine's static initialisers, run as its libraries load, warn that it was "initialized
-// from a plugin" unless the share context exists or the application asked for it. Where the
-// library loads before the context is made (see StartLoadingWebFeatures), the application
-// asks for it; Qt's warning that this comes late is dropped, as the context is made before
-// the engine starts (see prepareShareContext).
-QtMessageHandler g_previousHandler = nullptr;
-
-void dropLateAttributeWarning(QtMsgType type, const QMessageLogContext &context,
-                              const QString &message) {
-    if (type == QtWarningMsg && message.contains(QLatin1String("AA_ShareOpenGLContexts")))
-        return;
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-
-void declareSharedContexts() {
-    if (QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts))
-        return;
-    g_previousHandler = qInstallMessageHandler(dropLateAttributeWarning);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    qInstallMessageHandler(g_previousHandler);
-}
-
 struct TLoadResult {
     IWebFeatures *Features = nullptr;
     QString Failure;
@@ -82,45 +58,21 @@ IDesktopServices &hostDesktop() {
     return Desktop();
 }
 
-struct TOpened {
-    void *Library = nullptr;
-    QByteArray Failure; // dlerror's text
-};
-
-// The web library's file, beside the window part's ("" when that is not known).
-QByteArray libraryPath() {
-    Dl_info info{};
-    if (!::dladdr(reinterpret_cast<void *>(&libraryPath), &info) || !info.dli_fname)
-        return {};
-    QByteArray path(info.dli_fname);
-    path.truncate(path.lastIndexOf('/') + 1);
-    return path + kWebLibraryName;
-}
-
-TOpened open(const QByteArray &path) {
-    // Lazy binding, as for the window part: binding the engine's libraries at once costs more
-    // than the calls they will see. Never unloaded: its objects live until the process ends.
-    void *library = ::dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL);
-    return {library, library ? QByteArray() : QByteArray(::dlerror())};
-}
-
-// The library being opened in the background (see StartLoadingWebFeatures).
-std::future<TOpened> &backgroundOpen() {
-    static std::future<TOpened> opened;
-    return opened;
-}
-
 TLoadResult load() {
     if (tarvin_linked_web_features)
         return {tarvin_linked_web_features(), {}};
-    const QByteArray path = libraryPath();
-    if (path.isEmpty())
+    Dl_info info{};
+    if (!::dladdr(reinterpret_cast<void *>(&load), &info) || !info.dli_fname)
         return {nullptr, QStringLiteral("the window part's own file is not known")};
+    QByteArray path(info.dli_fname);
+    path.truncate(path.lastIndexOf('/') + 1);
+    path += kWebLibraryName;
     prepareShareContext();
-    const TOpened opened = backgroundOpen().valid() ? backgroundOpen().get() : open(path);
-    void *library = opened.Library;
+    // Lazy binding, as for the window part: binding the engine's libraries at once costs more
+    // than the calls they will see. Never unloaded: its objects live until the process ends.
+    void *library = ::dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL);
     if (!library)
-        return {nullptr, QString::fromLocal8Bit(opened.Failure)};
+        return {nullptr, QString::fromLocal8Bit(::dlerror())};
     auto entry = reinterpret_cast<TWebEntry>(::dlsym(library, kWebEntryName));
     if (!entry)
         return {nullptr,
@@ -147,23 +99,6 @@ IWebFeatures &WebFeatures() {
 
 void PreloadWebFeatures() {
     loaded();
-}
-
-void StartLoadingWebFeatures() {
-    static bool started = false;
-    if (started || tarvin_linked_web_features)
-        return;
-    started = true;
-    const QByteArray path = libraryPath();
-    if (path.isEmpty())
-        return; // WebFeatures reports it
-    // Only the loader's work runs on the worker: mapping the engine's libraries, relocating
-    // them and their static initialisers, which need neither the GUI thread nor the
-    // application object beyond seeing that it exists. The share context (made in about 0.2 s,
-    // which would delay the window's first paint), the library's entry and everything the
-    // engine does after stay on the GUI thread (see load).
-    declareSharedContexts();
-    backgroundOpen() = std::async(std::launch::async, [path] { return open(path); });
 }
 
 } // namespace tarvin

@@ -72,10 +72,6 @@ IWebFeatures &WebFeatures();
 // Loads the web library before the application object exists (for "/E:PDF"), so that the
 // HTML engine sets the process up as it wants; a failure is left for WebFeatures to report.
 void PreloadWebFeatures();
-// Starts loading the web library's file on a worker thread, for a start that will show an
-// HTML body once its window has been painted; WebFeatures then waits for it. Call on the GUI
-// thread, with the application object made.
-void StartLoadingWebFeatures();
 
 } // namespace tarvin
 

@@ -13,20 +13,7 @@ THtmlBodyFactory &InstalledFactory() {
     static THtmlBodyFactory factory;
     return factory;
 }
-std::function<void()> &InstalledPrefetch() {
-    static std::function<void()> prefetch;
-    return prefetch;
-}
 } // namespace
-
-void SetHtmlBodyPrefetch(std::function<void()> prefetch) {
-    InstalledPrefetch() = std::move(prefetch);
-}
-
-void PrefetchHtmlBody() {
-    if (InstalledPrefetch())
-        InstalledPrefetch()();
-}
 
 void SetHtmlBodyFactory(THtmlBodyFactory factory) {
     InstalledFactory() = std::move(factory);

@@ -55,10 +55,6 @@ void SetHtmlBodyFactory(THtmlBodyFactory factory);
 // A new HTML view from the installed factory, else from the linked web code; raises Error
 // when neither is there.
 IHtmlBody *NewHtmlBody(QWidget *parent);
-// Told when a frame is about to show an HTML body but waits for its first paint: the
-// composition root starts loading the HTML engine's library in the background meanwhile.
-void SetHtmlBodyPrefetch(std::function<void()> prefetch);
-void PrefetchHtmlBody();
 
 // The slim bar above the HTML view that says remote content was blocked and offers to load it.
 class THtmlRemoteContentBar : public QFrame {

@@ -461,7 +461,6 @@ void TTarvinFrame::waitForFirstPaint() {
     if (m_htmlWaiting)
         return;
     m_htmlWaiting = true;
-    PrefetchHtmlBody();
     auto start = [this] {
         if (!m_htmlWaiting)
             return;
