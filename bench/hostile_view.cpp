@@ -3,13 +3,15 @@
 // took until the body was on screen or the error was known, and the first line of the error. For
 // bench/hostile_bench.sh, which runs it under /usr/bin/time for the peak memory.
 //
-//   hostile_view <message.pml>
+//   hostile_view <message.pml> [screenshot.png]
+//
+// With a second argument the window is saved as a picture once the body is shown (not timed).
 
 #include "base/Error.h"
-#include "view/web/HtmlBodyView.h"
 #include "view/ui/TarvinForm.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewerWindows.h"
+#include "view/web/HtmlBodyView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,6 +60,11 @@ int main(int argc, char **argv) {
     // A message the window shows about the body comes from the event loop.
     QCoreApplication::processEvents();
     std::printf("%lld ms\t%s\n", static_cast<long long>(ms), qPrintable(result));
+    if (argc > 2) {
+        form->resize(900, 650);
+        QCoreApplication::processEvents();
+        form->grab().save(QString::fromLocal8Bit(argv[2]));
+    }
     delete form;
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "view/ViewTexts.h"
 #include "view/ui/ViewImages.h"
 
+#include <QApplication>
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QPainterPath>
@@ -90,6 +91,28 @@ void TCaptionDelegate::initStyleOption(QStyleOptionViewItem *option,
         return metrics.horizontalAdvance(s);
     });
     option->text = lines.join(QChar::LineSeparator);
+}
+
+QSize TCaptionDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                 const QModelIndex &index) const {
+    if (!m_uniform)
+        return QStyledItemDelegate::sizeHint(option, index);
+    if (!m_cell.isValid() || m_cellFont != option.font) {
+        // A caption that fills both lines, measured the way an item's own caption is.
+        QStyleOptionViewItem sample = option;
+        sample.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+        sample.decorationSize = option.decorationSize;
+        const QFontMetrics metrics(option.font);
+        QString line;
+        while (metrics.horizontalAdvance(line + QLatin1Char('W')) <= m_width)
+            line += QLatin1Char('W');
+        sample.text = line + QChar::LineSeparator + line;
+        const QWidget *widget = option.widget;
+        const QStyle *style = widget ? widget->style() : QApplication::style();
+        m_cell = style->sizeFromContents(QStyle::CT_ItemViewItem, &sample, QSize(), widget);
+        m_cellFont = option.font;
+    }
+    return m_cell;
 }
 
 } // namespace tarvin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QHash>
 #include <QIcon>
 #include <QString>
@@ -35,16 +36,28 @@ private:
 
 // Draws the attachment list's captions on up to two lines of the cell width, the second one
 // shortened in the middle when the name is longer still.
+//
+// Each item is as wide as its caption. With uniform cells every item instead takes the size of
+// a full two-line caption, worked out once from the font: a list of tens of thousands of items
+// is then laid out without measuring a single caption (only the items on screen are drawn).
 class TCaptionDelegate : public QStyledItemDelegate {
 public:
     TCaptionDelegate(int textWidth, QObject *parent)
         : QStyledItemDelegate(parent), m_width(textWidth) {}
+
+    void SetUniformCells(bool uniform) { m_uniform = uniform; }
+    bool UniformCells() const { return m_uniform; }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
     int m_width;
+    bool m_uniform = false;
+    // The uniform cell and the font it was worked out for.
+    mutable QSize m_cell;
+    mutable QFont m_cellFont;
 };
 
 } // namespace tarvin

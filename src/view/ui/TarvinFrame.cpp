@@ -173,7 +173,8 @@ void TTarvinFrame::buildControls() {
     m_lvwAttachments->setTextElideMode(Qt::ElideMiddle);
     const int lineHeight = QFontMetrics(m_lvwAttachments->font()).lineSpacing();
     m_lvwAttachments->setGridSize(QSize(kCellWidth, 32 + 2 * lineHeight + 12));
-    m_lvwAttachments->setItemDelegate(new TCaptionDelegate(kCellWidth - 10, m_lvwAttachments));
+    m_captionDelegate = new TCaptionDelegate(kCellWidth - 10, m_lvwAttachments);
+    m_lvwAttachments->setItemDelegate(m_captionDelegate);
     m_lvwAttachments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lvwAttachments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvwAttachments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -215,6 +215,7 @@ private:
     QPlainTextEdit *m_reProperties = nullptr;
     QPlainTextEdit *m_reSaveLog = nullptr;
     QListWidget *m_lvwAttachments = nullptr;
+    TCaptionDelegate *m_captionDelegate = nullptr; // draws m_lvwAttachments' items
     QMenu *m_popupMenuAttachments = nullptr;
     QMenu *m_popupMenuMessage = nullptr;
     QMenu *m_popupMenuEdit = nullptr;

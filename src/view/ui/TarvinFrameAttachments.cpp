@@ -16,6 +16,10 @@
 
 namespace tarvin {
 
+namespace {
+constexpr size_t kUniformAttachmentCellsFrom = 500; // items in the attachment list
+} // namespace
+
 void TTarvinFrame::fillAttachments() {
     m_icons.Reset();
     m_lvwAttachments->scrollToTop();
@@ -28,6 +32,12 @@ void TTarvinFrame::fillAttachments() {
     }
     m_infos = BuildAttachmentInfos(*m_message);
     m_entries = BuildAttachmentEntries(m_infos, m_showSystemAttachments);
+    // An ordinary list sizes each item to its caption. A huge one (a hostile file can name tens
+    // of thousands of attachments) gives every item the same cell, worked out once: measuring
+    // every caption would hold up the window for seconds.
+    const bool uniform = m_entries.size() >= kUniformAttachmentCellsFrom;
+    m_captionDelegate->SetUniformCells(uniform);
+    m_lvwAttachments->setUniformItemSizes(uniform);
     const QColor greyText = palette().color(QPalette::Disabled, QPalette::Text);
     for (size_t row = 0; row < m_entries.size(); ++row) {
         const TAttachmentEntry &entry = m_entries[row];
