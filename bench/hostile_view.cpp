@@ -11,7 +11,7 @@
 #include "view/ui/TarvinForm.h"
 #include "view/ui/TarvinFrame.h"
 #include "view/ui/ViewerWindows.h"
-#include "view/web/HtmlBodyView.h"
+#include "view/ui/web/HtmlBodyView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 
 #include "support/PmlWriter.h"
 #include "view/ui/TarvinFrame.h"
-#include "view/web/HtmlBodyView.h"
+#include "view/ui/web/HtmlBodyView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -49,7 +49,7 @@ QStringList includes(const QString &relativePath) {
 }
 
 // The subsystem a source file belongs to ("model" for src/model/x.cpp), and whether it is
-// window code (src/<name>/ui/..., or src/<name>/web/..., the part that links the HTML engine).
+// window code (src/<name>/ui/..., or src/app/web/..., the wiring that links the HTML engine).
 QString subsystemOf(const QString &relativePath) {
     return relativePath.section(QLatin1Char('/'), 1, 1);
 }

@@ -1,6 +1,6 @@
 #include "support/RecordingDesktop.h"
 #include "view/ui/AttachmentIcons.h"
-#include "view/web/HtmlBodyView.h"
+#include "view/ui/web/HtmlBodyView.h"
 
 #include <QDir>
 #include <QFile>

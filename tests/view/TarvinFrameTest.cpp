@@ -5,7 +5,7 @@
 #include "view/AttachmentRules.h"
 #include "view/MessageContent.h"
 #include "view/ui/ViewerActionHandler.h"
-#include "view/web/HtmlBodyView.h"
+#include "view/ui/web/HtmlBodyView.h"
 
 #include "ViewTestMessages.h"
 #include "ViewTestSupport.h"

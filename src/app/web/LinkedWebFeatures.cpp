@@ -16,7 +16,7 @@
 #include "print/ui/PdfExporter.h"
 #include "util/NativePath.h"
 #include "util/SafeFileName.h"
-#include "view/web/HtmlBodyView.h"
+#include "view/ui/web/HtmlBodyView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "view/web/HtmlBodyView.h"
+#include "view/ui/web/HtmlBodyView.h"
 
 #include "base/DesktopServices.h"
 #include "util/NativePath.h"
