@@ -9,10 +9,25 @@
 #include <QMutexLocker>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <cstdio>
+#include <ctime>
 
 namespace tarvin {
 
 namespace {
+
+// With TARVIN_TRACE_STARTUP set, the steps of the first page load are written to standard
+// error in the start-up trace's form ("tarvin-trace web-<step> <seconds> <detail>").
+void traceWeb(const char *step, const char *detail = "") {
+    static const bool enabled = !qEnvironmentVariableIsEmpty("TARVIN_TRACE_STARTUP");
+    if (!enabled)
+        return;
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "tarvin-trace web-%s %lld.%06ld %s\n", step,
+                 static_cast<long long>(now.tv_sec), now.tv_nsec / 1000, detail);
+    std::fflush(stderr);
+}
 
 void FixSettings(QWebEngineSettings *settings) {
     settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
@@ -178,12 +193,14 @@ THtmlBodyView::~THtmlBodyView() {
 
 QWebEngineProfile *THtmlBodyView::SharedProfile() {
     static QWebEngineProfile *profile = [] {
+        traceWeb("profile-start");
         // No storage name: off the record, nothing is written to disk.
         auto *p = new QWebEngineProfile(QCoreApplication::instance());
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         p->setSpellCheckEnabled(false);
         FixSettings(p->settings());
+        traceWeb("profile-made");
         return p;
     }();
     return profile;
@@ -194,8 +211,10 @@ void THtmlBodyView::LoadFile(const QString &path) {
     setRemoteContentBlocked(false);
     if (path.isEmpty())
         m_page->setUrl(QUrl(QStringLiteral("about:blank")));
-    else
+    else {
+        traceWeb("seturl");
         m_page->setUrl(QUrl::fromLocalFile(path));
+    }
 }
 
 void THtmlBodyView::SetLoadRemoteContent(bool load) {
@@ -228,6 +247,7 @@ void THtmlBodyView::setRemoteContentBlocked(bool blocked) {
 }
 
 void THtmlBodyView::loadBegin() {
+    traceWeb("loadstarted");
     // A new page: what the last one asked for no longer counts.
     setRemoteContentBlocked(false);
     m_busy = true;
@@ -254,6 +274,7 @@ void THtmlBodyView::checkWatchdog() {
 }
 
 void THtmlBodyView::loadEnd(bool ok) {
+    traceWeb("loadfinished");
     m_downloadComplete = true;
     m_busy = false;
     m_watchdogTimer.stop();
