@@ -102,32 +102,31 @@ QByteArray RepeatedContentIds(qint64 partSize, int repeats) {
                 attachment("IMAGE.bin", "part", ZeroStream(partSize)) + "</attachments>");
 }
 
-QByteArray ManyContentIds(int count) {
+namespace {
+
+// A body naming `count` parts by content id ("<prefix>0", "<prefix>1", ...), each part the
+// same compressed stream.
+QByteArray BodyWithParts(int count, const QByteArray &prefix, const QByteArray &stream,
+                         const QByteArray &html) {
     QByteArray ids;
     QByteArray parts;
-    const QByteArray stream = ZlibCompress("x");
     for (int i = 0; i < count; ++i) {
-        const QByteArray name = "p" + QByteArray::number(i);
+        const QByteArray name = prefix + QByteArray::number(i);
         ids += "<content-id>" + name + "</content-id>";
         parts += attachment("IMAGE.bin", name, stream);
     }
-    return wrap("<attachments>" +
-                attachment("TEXT.htm", QByteArray(), ZlibCompress("<p>many</p>"), ids) + parts +
-                "</attachments>");
+    return wrap("<attachments>" + attachment("TEXT.htm", QByteArray(), ZlibCompress(html), ids) +
+                parts + "</attachments>");
+}
+
+} // namespace
+
+QByteArray ManyContentIds(int count) {
+    return BodyWithParts(count, "p", ZlibCompress("x"), "<p>many</p>");
 }
 
 QByteArray PartBombs(int count, qint64 inflatedEach) {
-    const QByteArray stream = ZeroStream(inflatedEach);
-    QByteArray ids;
-    QByteArray parts;
-    for (int i = 0; i < count; ++i) {
-        const QByteArray name = "b" + QByteArray::number(i);
-        ids += "<content-id>" + name + "</content-id>";
-        parts += attachment("IMAGE.bin", name, stream);
-    }
-    return wrap("<attachments>" +
-                attachment("TEXT.htm", QByteArray(), ZlibCompress("<p>parts</p>"), ids) + parts +
-                "</attachments>");
+    return BodyWithParts(count, "b", ZeroStream(inflatedEach), "<p>parts</p>");
 }
 
 QByteArray BillionLaughs(bool withDocType) {
