@@ -3,6 +3,7 @@
 #include "base/DesktopServices.h"
 #include "base/Error.h"
 #include "base/ui/WindowSupport.h"
+#include "base/ui/web/MessagePageSettings.h"
 #include "model/GWMessage.h"
 #include "print/ui/PagePainter.h"
 #include "print/ui/PrintDocumentBuilder.h"
@@ -25,7 +26,6 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 // Resources of a static library are registered explicitly; the call sits outside the
@@ -38,39 +38,8 @@ namespace tarvin {
 
 namespace {
 
-void FixSettings(QWebEngineSettings *settings) {
-    settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
-    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
-    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    settings->setAttribute(QWebEngineSettings::TouchIconsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    settings->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
-    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
-    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    // Web pictures of a local body need this; the request filter keeps all else out.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
-}
-
 QWebEngineProfile *PrintProfile() {
-    static QWebEngineProfile *profile = [] {
-        // No storage name: off the record, nothing is written to disk.
-        auto *p = new QWebEngineProfile(QCoreApplication::instance());
-        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        p->setSpellCheckEnabled(false);
-        FixSettings(p->settings());
-        return p;
-    }();
+    static QWebEngineProfile *profile = NewMessageProfile(QCoreApplication::instance());
     return profile;
 }
 
@@ -78,7 +47,7 @@ QWebEngineProfile *PrintProfile() {
 class TPrintPage : public QWebEnginePage {
 public:
     explicit TPrintPage(QObject *parent) : QWebEnginePage(PrintProfile(), parent) {
-        FixSettings(settings());
+        ApplyMessagePageSettings(settings());
     }
 
 protected:

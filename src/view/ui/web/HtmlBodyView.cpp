@@ -1,6 +1,7 @@
 #include "view/ui/web/HtmlBodyView.h"
 
 #include "base/DesktopServices.h"
+#include "base/ui/web/MessagePageSettings.h"
 #include "util/NativePath.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #include <cstdio>
 #include <ctime>
 
@@ -27,31 +27,6 @@ void traceWeb(const char *step, const char *detail = "") {
     std::fprintf(stderr, "tarvin-trace web-%s %lld.%06ld %s\n", step,
                  static_cast<long long>(now.tv_sec), now.tv_nsec / 1000, detail);
     std::fflush(stderr);
-}
-
-void FixSettings(QWebEngineSettings *settings) {
-    settings->setAttribute(QWebEngineSettings::AutoLoadImages, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
-    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
-    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    settings->setAttribute(QWebEngineSettings::TouchIconsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    settings->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
-    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
-    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    // The body is a local file; its web pictures need this, and the request filter keeps
-    // everything but pictures and media out (and those too until remote content is allowed).
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
 }
 
 // Schemes the desktop is asked to open when the user clicks a link; anything else (local
@@ -138,7 +113,7 @@ void THtmlRequestFilter::interceptRequest(QWebEngineUrlRequestInfo &info) {
 
 THtmlBodyPage::THtmlBodyPage(QObject *parent)
     : QWebEnginePage(THtmlBodyView::SharedProfile(), parent) {
-    FixSettings(settings());
+    ApplyMessagePageSettings(settings());
 }
 
 bool THtmlBodyPage::acceptNavigationRequest(const QUrl &url, NavigationType type,
@@ -194,12 +169,7 @@ THtmlBodyView::~THtmlBodyView() {
 QWebEngineProfile *THtmlBodyView::SharedProfile() {
     static QWebEngineProfile *profile = [] {
         traceWeb("profile-start");
-        // No storage name: off the record, nothing is written to disk.
-        auto *p = new QWebEngineProfile(QCoreApplication::instance());
-        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        p->setSpellCheckEnabled(false);
-        FixSettings(p->settings());
+        QWebEngineProfile *p = NewMessageProfile(QCoreApplication::instance());
         traceWeb("profile-made");
         return p;
     }();
